@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Date.h"
+#include "base/Parameters.h"
+#include "base/Ports.h"
+
+namespace pg {
+
+// What the program keeps for its whole run below the windows: the ports, the folders, the
+// versions, the parameters and the shared flags. The shell's Program adds the current session,
+// the member table and the outputs of the last update run; operations of the lower layers take
+// this part by reference.
+struct Context {
+  explicit Context(Ports p) : ports(p) {}
+
+  Ports ports;
+  Dialogs& dialogs() { return ports.dialogs; }
+
+  std::string ProgramVersion;
+  std::string SessionFormatVersion = "9.3";
+  // Folders end with the platform's separator, so names are appended to them directly.
+  std::string DataFolder;
+  std::string ResultsRoot;
+  std::string HandicapFolder;
+  std::string MemberFile;
+
+  bool NoUpdateYet = false;
+  std::optional<Date> StartDate;
+  // The user backed out or the operation failed; set and cleared by the operations that say so.
+  bool Cancelled = false;
+  std::string StoredPassword;
+
+  HandicapParameters Parameters;
+
+  // Settles DataFolder and the folders and names under it from the program's own folder.
+  void SetFolders(const std::string& programFolder);
+};
+
+}  // namespace pg

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Errors.h"
+
+namespace pg {
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+
+// The path of an existing file whose name matches path's last component ignoring letter case
+// (files copied from other systems are often in lower case); the exact name is preferred.
+std::optional<std::string> FindFileIgnoringCase(const std::string& path);
+
+// The whole file as bytes; on failure nothing, with the error (53 File not found, 76 Path not
+// found, 70 Permission denied, 75 Path/File access error) in *error when given.
+std::optional<std::string> ReadFileBytes(const std::string& path, FileError* error = nullptr);
+
+// Replaces path with content whole or not at all: the bytes go to a new file beside it, are
+// flushed to disk, and the new file is renamed over the old one. On failure the old file is as
+// it was, no temporary file is left, and error says why (76 when the folder does not exist).
+bool ReplaceFile(const std::string& path, const std::string& content, FileError& error);
+
+// Creates one folder (its parent must exist); true when it exists afterwards.
+bool CreateFolder(const std::string& path, FileError& error);
+
+bool RenameFile(const std::string& from, const std::string& to, FileError& error);
+bool DeleteFile(const std::string& path, FileError& error);
+
+// The folder of the running program, links resolved, with a separator at its end.
+std::string ProgramFolder();
+
+// The platform's folder separator, for paths the program builds from its folders.
+inline constexpr char kPathSeparator = '/';
+
+}  // namespace pg

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pg {
+
+// The decimal number at the start of a text, after blanks; 0 when the text does not start with
+// one ("12abc" is 12, "abc" is 0, " -1.5" is -1.5).
+double NumericValue(std::string_view text);
+
+// Whether the whole text, blanks at either end aside, is one decimal number.
+bool IsNumber(std::string_view text);
+
+// The number a whole text holds, when IsNumber.
+std::optional<double> ParseNumber(std::string_view text);
+
+// Plain decimal text with a point and a leading zero, up to 15 significant digits, trailing
+// zeros dropped: 51.23, 0.1, -12, 7; the double 0.01 * 232 is "2.32". Zero is "0".
+std::string NumberText(double value);
+
+// Display patterns of up to three sections (positive;negative;zero), each an optional literal
+// prefix, '0'/'#' digit places, an optional point with its places, and a literal suffix:
+// "0.00", "+0.00;-0.00;0", "+0.00;-0.00;0.00", "00. ". Halves round away from zero on the
+// value's 15-significant-digit decimal form, so 2.675 shows as 2.68 as a person expects.
+std::string FormatNumber(double value, std::string_view pattern);
+
+}  // namespace pg

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Date.h"
+
+namespace pg {
+
+// The program's title on its message boxes and prompts.
+inline constexpr const char* kProgramTitle = "Pairgauge";
+
+enum class Buttons { OK, OKCancel, YesNo, YesNoCancel };
+enum class Icon { None, Information, Warning, Critical, Question };
+enum class Answer { OK, Cancel, Yes, No };
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
+// Message boxes, the one-line prompt and the few other things the windows ask of the desktop.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual Answer Message(const std::string& text, Buttons buttons, Icon icon) = 0;
+  // The answer typed, or nothing when the prompt was cancelled.
+  virtual std::optional<std::string> Prompt(const std::string& message, const std::string& title,
+                                            const std::string& defaultAnswer) = 0;
+  virtual void Beep() = 0;
+  virtual bool CapsLockOn() = 0;
+  virtual ScreenSize Screen() = 0;
+  // Ends the program at once: nothing is saved and nothing more is asked.
+  [[noreturn]] virtual void EndProgram() = 0;
+};
+
+// The program's own windows, shown modally on top of the one that asks.
+enum class WindowId { Update, Review, Parameters, NewPassword, Password };
+
+class Windows {
+ public:
+  virtual ~Windows() = default;
+  virtual void ShowModal(WindowId window) = 0;
+};
+
+// Per-user named values (application, section, key).
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  virtual std::string Read(const std::string& application, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) = 0;
+  virtual void Write(const std::string& application, const std::string& section,
+                     const std::string& key, const std::string& value) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual Date Today() = 0;
+};
+
+// The ports an operation may use, handed down from the program context.
+struct Ports {
+  Dialogs& dialogs;
+  Windows& windows;
+  SettingsStore& settings;
+  Clock& clock;
+};
+
+}  // namespace pg

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "base/Files.h"
+#include "base/Guard.h"
+#include "support/ScriptedPorts.h"
+#include "support/TempFolder.h"
+
+namespace pg {
+namespace {
+
+using test::ProgramEnded;
+using test::ScriptedDialogs;
+
+const char* const kReport =
+    "frmUpdate\r\nDivision by zero\r\nError no. 11\r\nLine 2470\r\nDo you wish to try to continue?";
+
+TEST(Guard, YesGoesOnWithTheNextStep) {
+  ScriptedDialogs dialogs;
+  dialogs.ExpectMessage(kReport, Answer::Yes);
+  Guard g(dialogs, "frmUpdate");
+  std::vector<int> ran;
+  EXPECT_TRUE(g.Step(2460, [&] { ran.push_back(2460); }));
+  EXPECT_FALSE(g.Step(2470, [&] { Raise(err::kDivisionByZero); }));
+  EXPECT_TRUE(g.Step(2480, [&] { ran.push_back(2480); }));
+  EXPECT_EQ(ran, (std::vector<int>{2460, 2480}));
+  EXPECT_EQ(dialogs.messages.at(0).buttons, Buttons::YesNo);
+}
+
+TEST(Guard, NoEndsTheProgramAtOnce) {
+  ScriptedDialogs dialogs;
+  dialogs.ExpectMessage(kReport, Answer::No);
+  Guard g(dialogs, "frmUpdate");
+  bool after = false;
+  EXPECT_THROW(
+      {
+        g.Step(2470, [&] { Raise(err::kDivisionByZero); });
+        after = true;
+      },
+      ProgramEnded);
+  EXPECT_FALSE(after);
+  EXPECT_TRUE(dialogs.ended);
+}
+
+TEST(Guard, StandardLibraryFailuresReportAsRunTimeErrors) {
+  ScriptedDialogs dialogs;
+  dialogs.ExpectMessageContaining("Subscript out of range\r\nError no. 9\r\nLine 10", Answer::Yes);
+  Guard g(dialogs, "ModHan");
+  std::vector<int> v;
+  g.Step(10, [&] { (void)v.at(3); });
+}
+
+TEST(ReplaceFile, ReplacesWholeAndLeavesNothingBeside) {
+  test::TempFolder dir;
+  const std::string path = dir / "Membersh.dat";
+  test::WriteBytes(path, "old");
+  FileError error;
+  ASSERT_TRUE(ReplaceFile(path, "new contents", error));
+  EXPECT_EQ(test::ReadBytes(path), "new contents");
+  size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
+  EXPECT_EQ(files, 1u);
+}
+
+TEST(ReplaceFile, FailureLeavesTheOldFileAsItWas) {
+  test::TempFolder dir;
+  // A folder in the way of the file: the rename cannot put a file there, even for root.
+  const std::string blocked = dir / "blocked";
+  ASSERT_EQ(::mkdir(blocked.c_str(), 0755), 0);
+  test::WriteBytes(blocked + "/keep", "x");
+  FileError error;
+  EXPECT_FALSE(ReplaceFile(blocked, "new", error));
+  EXPECT_NE(error.number, 0);
+  EXPECT_TRUE(FolderExists(blocked));
+
+  EXPECT_FALSE(ReplaceFile(dir / "missing/file.ini", "new", error));
+  EXPECT_EQ(error.number, err::kPathNotFound);
+  EXPECT_EQ(error.description, "Path not found");
+  size_t files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
+  EXPECT_EQ(files, 1u);
+}
+
+TEST(Files, FindsANameInAnotherLetterCase) {
+  test::TempFolder dir;
+  test::WriteBytes(dir / "0925s1.aft", "x");
+  EXPECT_EQ(FindFileIgnoringCase(dir / "0925S1.AFT"), dir / "0925s1.aft");
+  EXPECT_FALSE(FindFileIgnoringCase(dir / "0925S2.AFT").has_value());
+  FileError error;
+  EXPECT_FALSE(ReadFileBytes(dir / "none", &error).has_value());
+  EXPECT_EQ(error.number, err::kFileNotFound);
+}
+
+}  // namespace
+}  // namespace pg

@@ -1,0 +1,83 @@
+#include "support/ScriptedPorts.h"
+
+#include <gtest/gtest.h>
+
+namespace pg::test {
+
+ScriptedDialogs::~ScriptedDialogs() { VerifyAllUsed(); }
+
+ScriptedDialogs& ScriptedDialogs::ExpectMessage(std::string text, Answer answer) {
+  script_.push_back({Expectation::Kind::Exact, std::move(text), answer, std::nullopt});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectMessageContaining(std::string part, Answer answer) {
+  script_.push_back({Expectation::Kind::Containing, std::move(part), answer, std::nullopt});
+  return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectPrompt(std::optional<std::string> answer) {
+  script_.push_back({Expectation::Kind::Prompt, "", Answer::OK, std::move(answer)});
+  return *this;
+}
+
+void ScriptedDialogs::VerifyAllUsed() {
+  for (const Expectation& e : script_) {
+    ADD_FAILURE() << (e.kind == Expectation::Kind::Prompt ? "expected prompt never came"
+                                                          : "expected message never came: ")
+                  << e.text;
+  }
+  script_.clear();
+}
+
+Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon icon) {
+  messages.push_back({text, buttons, icon});
+  if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt) {
+    ADD_FAILURE() << "unexpected message: " << text;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::OK;
+  }
+  const Expectation e = script_.front();
+  script_.pop_front();
+  if (e.kind == Expectation::Kind::Exact) {
+    EXPECT_EQ(text, e.text);
+  } else {
+    EXPECT_NE(text.find(e.text), std::string::npos) << "message: " << text;
+  }
+  return e.answer;
+}
+
+std::optional<std::string> ScriptedDialogs::Prompt(const std::string& message,
+                                                   const std::string& /*title*/,
+                                                   const std::string& /*defaultAnswer*/) {
+  prompts.push_back(message);
+  if (script_.empty() || script_.front().kind != Expectation::Kind::Prompt) {
+    ADD_FAILURE() << "unexpected prompt: " << message;
+    return std::nullopt;
+  }
+  const Expectation e = script_.front();
+  script_.pop_front();
+  return e.promptAnswer;
+}
+
+void ScriptedDialogs::EndProgram() {
+  ended = true;
+  throw ProgramEnded{};
+}
+
+void RecordingWindows::ShowModal(WindowId window) {
+  shown.push_back(window);
+  if (auto it = onShow.find(window); it != onShow.end() && it->second) it->second();
+}
+
+std::string MemorySettings::Read(const std::string& application, const std::string& section,
+                                 const std::string& key, const std::string& defaultValue) {
+  const auto it = values.find(application + "/" + section + "/" + key);
+  return it == values.end() ? defaultValue : it->second;
+}
+
+void MemorySettings::Write(const std::string& application, const std::string& section,
+                           const std::string& key, const std::string& value) {
+  values[application + "/" + section + "/" + key] = value;
+}
+
+}  // namespace pg::test

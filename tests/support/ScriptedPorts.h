@@ -1,0 +1,96 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Ports.h"
+
+namespace pg::test {
+
+// Thrown by ScriptedDialogs::EndProgram, so a test can see the program end where it would.
+struct ProgramEnded {};
+
+// Message boxes and prompts answered from a script. A message or prompt the script does not
+// expect next fails the test, and so does an expectation still unused when the script ends.
+class ScriptedDialogs : public Dialogs {
+ public:
+  ~ScriptedDialogs() override;
+
+  // The next message must have exactly this text; it is answered with `answer`.
+  ScriptedDialogs& ExpectMessage(std::string text, Answer answer = Answer::OK);
+  // The next message must contain `part`.
+  ScriptedDialogs& ExpectMessageContaining(std::string part, Answer answer = Answer::OK);
+  // The next interaction must be a prompt; it is answered with `answer` (nothing = cancelled).
+  ScriptedDialogs& ExpectPrompt(std::optional<std::string> answer);
+
+  // Fails the test for every expectation not yet used, and forgets them.
+  void VerifyAllUsed();
+
+  Answer Message(const std::string& text, Buttons buttons, Icon icon) override;
+  std::optional<std::string> Prompt(const std::string& message, const std::string& title,
+                                    const std::string& defaultAnswer) override;
+  void Beep() override { ++beeps; }
+  bool CapsLockOn() override { return capsLock; }
+  ScreenSize Screen() override { return screen; }
+  [[noreturn]] void EndProgram() override;
+
+  struct Shown {
+    std::string text;
+    Buttons buttons = Buttons::OK;
+    Icon icon = Icon::None;
+  };
+  std::vector<Shown> messages;      // every message shown, in order
+  std::vector<std::string> prompts;  // every prompt's message, in order
+  int beeps = 0;
+  bool capsLock = false;
+  bool ended = false;
+  ScreenSize screen{1920, 1080};
+
+ private:
+  struct Expectation {
+    enum class Kind { Exact, Containing, Prompt } kind;
+    std::string text;
+    Answer answer = Answer::OK;
+    std::optional<std::string> promptAnswer;
+  };
+  std::deque<Expectation> script_;
+};
+
+// Records the windows opened; a test may give each window an action to run while it is "open".
+class RecordingWindows : public Windows {
+ public:
+  void ShowModal(WindowId window) override;
+  std::vector<WindowId> shown;
+  std::map<WindowId, std::function<void()>> onShow;
+};
+
+class MemorySettings : public SettingsStore {
+ public:
+  std::string Read(const std::string& application, const std::string& section,
+                   const std::string& key, const std::string& defaultValue) override;
+  void Write(const std::string& application, const std::string& section, const std::string& key,
+             const std::string& value) override;
+  std::map<std::string, std::string> values;  // "application/section/key" -> value
+};
+
+class FixedClock : public Clock {
+ public:
+  explicit FixedClock(Date d) : today(d) {}
+  Date Today() override { return today; }
+  Date today;
+};
+
+// All four scripted ports together, as most tests want them.
+struct ScriptedPorts {
+  ScriptedDialogs dialogs;
+  RecordingWindows windows;
+  MemorySettings settings;
+  FixedClock clock{MakeDate(2026, 12, 8)};
+  Ports ports() { return Ports{dialogs, windows, settings, clock}; }
+};
+
+}  // namespace pg::test

@@ -10,7 +10,8 @@ namespace {
 // Reading items is the inner loop of every file the program opens.
 void BM_ReadItems(benchmark::State& state) {
   std::string text;
-  for (int i = 0; i < 10000; ++i) text += "1,-13,\"Jane Smith\",#NULL#,420\r\n";
+  for (int i = 0; i < 10000; ++i)
+    text += "1,-13,\"Jane Smith\",#NULL#,420\r\n";
   for (auto _ : state) {
     pg::ItemReader r(text);
     double sum = 0;

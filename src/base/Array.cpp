@@ -7,8 +7,12 @@ short CheckedShort(long value) {
   return static_cast<short>(value);
 }
 
-short MulShort(long a, long b) { return CheckedShort(a * b); }
+short MulShort(long a, long b) {
+  return CheckedShort(a * b);
+}
 
-short AddShort(long a, long b) { return CheckedShort(a + b); }
+short AddShort(long a, long b) {
+  return CheckedShort(a + b);
+}
 
 }  // namespace pg

@@ -20,7 +20,6 @@ struct Bounds {
 template <class T, std::size_t Rank>
 class Array {
  public:
-
   Array() { bounds_.fill(Bounds{1, 0}); }
 
   // Sizes the array to the given bounds, every element a default T.

@@ -8,9 +8,9 @@
 namespace pg {
 namespace {
 
-constexpr std::array<const char*, 12> kMonths = {
-    "January", "February", "March",     "April",   "May",      "June",
-    "July",    "August",   "September", "October", "November", "December"};
+constexpr std::array<const char*, 12> kMonths = {"January",   "February", "March",    "April",
+                                                 "May",       "June",     "July",     "August",
+                                                 "September", "October",  "November", "December"};
 // Indexed by std::chrono::weekday::c_encoding(): Sunday is 0.
 constexpr std::array<const char*, 7> kDays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                               "Thursday", "Friday", "Saturday"};
@@ -64,9 +64,15 @@ Date MakeDate(int year, unsigned month, unsigned day) {
       std::chrono::year{year}, std::chrono::month{month}, std::chrono::day{day}}};
 }
 
-int YearOf(Date d) { return static_cast<int>(std::chrono::year_month_day{d}.year()); }
-unsigned MonthOf(Date d) { return static_cast<unsigned>(std::chrono::year_month_day{d}.month()); }
-unsigned DayOf(Date d) { return static_cast<unsigned>(std::chrono::year_month_day{d}.day()); }
+int YearOf(Date d) {
+  return static_cast<int>(std::chrono::year_month_day{d}.year());
+}
+unsigned MonthOf(Date d) {
+  return static_cast<unsigned>(std::chrono::year_month_day{d}.month());
+}
+unsigned DayOf(Date d) {
+  return static_cast<unsigned>(std::chrono::year_month_day{d}.day());
+}
 
 std::string FormatDate(Date d, std::string_view pattern) {
   const std::chrono::year_month_day ymd{d};
@@ -79,17 +85,26 @@ std::string FormatDate(Date d, std::string_view pattern) {
   while (i < pattern.size()) {
     const char c = pattern[i];
     size_t run = 1;
-    while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+    while (i + run < pattern.size() && pattern[i + run] == c)
+      ++run;
     if (c == 'd') {
-      if (run == 1) out += std::to_string(day);
-      else if (run == 2) out += TwoDigits(day);
-      else if (run == 3) out += std::string(kDays[weekday]).substr(0, 3);
-      else out += kDays[weekday];
+      if (run == 1)
+        out += std::to_string(day);
+      else if (run == 2)
+        out += TwoDigits(day);
+      else if (run == 3)
+        out += std::string(kDays[weekday]).substr(0, 3);
+      else
+        out += kDays[weekday];
     } else if (c == 'm') {
-      if (run == 1) out += std::to_string(month);
-      else if (run == 2) out += TwoDigits(month);
-      else if (run == 3) out += std::string(kMonths[month - 1]).substr(0, 3);
-      else out += kMonths[month - 1];
+      if (run == 1)
+        out += std::to_string(month);
+      else if (run == 2)
+        out += TwoDigits(month);
+      else if (run == 3)
+        out += std::string(kMonths[month - 1]).substr(0, 3);
+      else
+        out += kMonths[month - 1];
     } else if (c == 'y') {
       if (run >= 3) {
         char buf[16];
@@ -113,12 +128,14 @@ std::optional<Date> ParseDate(std::string_view text) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (std::isdigit(c)) {
       size_t j = i;
-      while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+      while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+        ++j;
       tokens.push_back({true, std::string(text.substr(i, j - i))});
       i = j;
     } else if (std::isalpha(c)) {
       size_t j = i;
-      while (j < text.size() && std::isalpha(static_cast<unsigned char>(text[j]))) ++j;
+      while (j < text.size() && std::isalpha(static_cast<unsigned char>(text[j])))
+        ++j;
       tokens.push_back({false, std::string(text.substr(i, j - i))});
       i = j;
     } else if (c == ' ' || c == '\t' || c == '/' || c == '-' || c == '.' || c == ',') {
@@ -130,7 +147,8 @@ std::optional<Date> ParseDate(std::string_view text) {
   // A leading day name ("Monday 25 Sep 2006") says nothing the numbers do not.
   if (!tokens.empty() && !tokens[0].number) {
     bool isDay = false;
-    for (const char* name : kDays) isDay = isDay || SameWordPrefix(tokens[0].text, name, 3);
+    for (const char* name : kDays)
+      isDay = isDay || SameWordPrefix(tokens[0].text, name, 3);
     if (isDay) tokens.erase(tokens.begin());
   }
   if (tokens.size() != 3) return std::nullopt;

@@ -28,8 +28,12 @@ RunTimeError::RunTimeError(int number) : RunTimeError(number, ErrorDescription(n
 RunTimeError::RunTimeError(int number, const std::string& description)
     : std::runtime_error(description), number_(number), description_(description) {}
 
-void Raise(int number) { throw RunTimeError(number); }
+void Raise(int number) {
+  throw RunTimeError(number);
+}
 
-void Raise(int number, const std::string& description) { throw RunTimeError(number, description); }
+void Raise(int number, const std::string& description) {
+  throw RunTimeError(number, description);
+}
 
 }  // namespace pg

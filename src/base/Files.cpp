@@ -30,7 +30,9 @@ std::string ParentOf(const std::string& path) {
 FileError FromErrno(int code, const std::string& path) {
   int number = err::kPathFileAccess;
   switch (code) {
-    case ENOENT: number = FolderExists(ParentOf(path)) ? err::kFileNotFound : err::kPathNotFound; break;
+    case ENOENT:
+      number = FolderExists(ParentOf(path)) ? err::kFileNotFound : err::kPathNotFound;
+      break;
     case ENOTDIR: number = err::kPathNotFound; break;
     case EACCES:
     case EPERM: number = err::kPermissionDenied; break;
@@ -64,12 +66,12 @@ std::string TemporaryNameBeside(const std::string& path) {
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FolderExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -83,8 +85,9 @@ std::optional<std::string> FindFileIgnoringCase(const std::string& path) {
   if (ec) return std::nullopt;
   for (const auto& entry : it) {
     if (Lower(entry.path().filename().string()) == wanted && entry.is_regular_file(ec)) {
-      return slash == std::string::npos ? entry.path().filename().string()
-                                         : path.substr(0, slash + 1) + entry.path().filename().string();
+      return slash == std::string::npos
+                 ? entry.path().filename().string()
+                 : path.substr(0, slash + 1) + entry.path().filename().string();
     }
   }
   return std::nullopt;
@@ -96,7 +99,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileError* err
     if (error) *error = FromErrno(errno, path);
     return std::nullopt;
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     if (error) *error = FileError{err::kPathFileAccess, ErrorDescription(err::kPathFileAccess)};
@@ -155,7 +158,8 @@ bool ReplaceFile(const std::string& path, const std::string& content, FileError&
 
 bool CreateFolder(const std::string& path, FileError& error) {
   std::string p = path;
-  while (p.size() > 1 && p.back() == kPathSeparator) p.pop_back();
+  while (p.size() > 1 && p.back() == kPathSeparator)
+    p.pop_back();
   if (::mkdir(p.c_str(), 0755) == 0 || (errno == EEXIST && FolderExists(p))) return true;
   // A file standing where the folder should be is an access error, not "already exists".
   error = errno == EEXIST ? FileError{err::kPathFileAccess, ErrorDescription(err::kPathFileAccess)}

@@ -9,14 +9,19 @@
 namespace pg {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string TrimEnd(std::string s) {
-  while (!s.empty() && IsBlank(s.back())) s.pop_back();
+  while (!s.empty() && IsBlank(s.back()))
+    s.pop_back();
   return s;
 }
 
-bool IsHashItem(const std::string& t) { return t.size() >= 2 && t.front() == '#' && t.back() == '#'; }
+bool IsHashItem(const std::string& t) {
+  return t.size() >= 2 && t.front() == '#' && t.back() == '#';
+}
 
 std::optional<Date> IsoDate(std::string_view t) {
   // yyyy-mm-dd, as written between # signs
@@ -41,7 +46,8 @@ ItemReader::ItemReader(std::string content, AfterQuote afterQuote)
 ItemReader::Raw ItemReader::Next() {
   if (AtEnd()) Raise(err::kInputPastEnd);
   const size_t n = data_.size();
-  while (pos_ < n && IsBlank(data_[pos_])) ++pos_;
+  while (pos_ < n && IsBlank(data_[pos_]))
+    ++pos_;
   Raw raw;
   size_t end = pos_;
   if (pos_ < n && data_[pos_] == '"') {
@@ -55,11 +61,13 @@ ItemReader::Raw ItemReader::Next() {
     raw.text = data_.substr(pos_ + 1, close - pos_ - 1);
     end = close + 1;
     size_t sep = end;
-    while (sep < n && data_[sep] != ',' && data_[sep] != '\r') ++sep;
+    while (sep < n && data_[sep] != ',' && data_[sep] != '\r')
+      ++sep;
     if (afterQuote_ == AfterQuote::Keep) raw.text += TrimEnd(data_.substr(end, sep - end));
     end = sep;
   } else {
-    while (end < n && data_[end] != ',' && data_[end] != '\r') ++end;
+    while (end < n && data_[end] != ',' && data_[end] != '\r')
+      ++end;
     raw.text = TrimEnd(data_.substr(pos_, end - pos_));
   }
   pos_ = end;
@@ -70,9 +78,13 @@ ItemReader::Raw ItemReader::Next() {
   return raw;
 }
 
-std::string ItemReader::ReadText() { return Next().text; }
+std::string ItemReader::ReadText() {
+  return Next().text;
+}
 
-void ItemReader::SkipItem() { Next(); }
+void ItemReader::SkipItem() {
+  Next();
+}
 
 double ItemReader::ReadNumber() {
   const Raw raw = Next();
@@ -126,7 +138,8 @@ std::string ItemReader::ReadLine(bool bareLineFeedEnds) {
   if (AtEnd()) Raise(err::kInputPastEnd);
   const size_t n = data_.size();
   size_t end = pos_;
-  while (end < n && data_[end] != '\r' && !(bareLineFeedEnds && data_[end] == '\n')) ++end;
+  while (end < n && data_[end] != '\r' && !(bareLineFeedEnds && data_[end] == '\n'))
+    ++end;
   std::string line = data_.substr(pos_, end - pos_);
   pos_ = end;
   if (pos_ < n) {

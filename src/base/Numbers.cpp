@@ -9,24 +9,29 @@
 namespace pg {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Length of the number at the start of text (sign, digits, point, digits, exponent), 0 if none.
 size_t NumberLength(std::string_view text) {
   size_t i = 0;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   size_t digits = 0;
-  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+  while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+    ++i, ++digits;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, ++digits;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
+      ++i, ++digits;
   }
   if (digits == 0) return 0;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     size_t j = i + 1;
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     size_t expDigits = 0;
-    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) ++j, ++expDigits;
+    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j])))
+      ++j, ++expDigits;
     if (expDigits > 0) i = j;
   }
   return i;
@@ -71,9 +76,12 @@ void RoundDecimal(double value, int places, std::string& whole, std::string& fra
                        nextIndex < static_cast<int>(d.digits.size()) && d.digits[nextIndex] >= '5';
   if (roundUp) {
     int k = static_cast<int>(all.size()) - 1;
-    while (k >= 0 && all[k] == '9') all[k--] = '0';
-    if (k >= 0) ++all[k];
-    else all.insert(all.begin(), '1');
+    while (k >= 0 && all[k] == '9')
+      all[k--] = '0';
+    if (k >= 0)
+      ++all[k];
+    else
+      all.insert(all.begin(), '1');
   }
   const size_t split = all.size() - static_cast<size_t>(places);
   whole = all.substr(0, split);
@@ -92,7 +100,8 @@ struct Section {
 Section ParseSection(std::string_view s) {
   Section sec;
   size_t i = 0;
-  while (i < s.size() && s[i] != '0' && s[i] != '#' && s[i] != '.') sec.prefix += s[i++];
+  while (i < s.size() && s[i] != '0' && s[i] != '#' && s[i] != '.')
+    sec.prefix += s[i++];
   while (i < s.size() && (s[i] == '0' || s[i] == '#' || s[i] == ',')) {
     if (s[i] == '0') ++sec.wholeZeros;
     ++i;
@@ -101,8 +110,10 @@ Section ParseSection(std::string_view s) {
     sec.point = true;
     ++i;
     while (i < s.size() && (s[i] == '0' || s[i] == '#')) {
-      if (s[i] == '0') ++sec.fractionZeros;
-      else ++sec.fractionHashes;
+      if (s[i] == '0')
+        ++sec.fractionZeros;
+      else
+        ++sec.fractionHashes;
       ++i;
     }
   }
@@ -113,7 +124,8 @@ Section ParseSection(std::string_view s) {
 std::string Render(double magnitude, const Section& sec) {
   std::string whole, fraction;
   RoundDecimal(magnitude, sec.fractionZeros + sec.fractionHashes, whole, fraction);
-  while (static_cast<int>(whole.size()) < sec.wholeZeros) whole.insert(whole.begin(), '0');
+  while (static_cast<int>(whole.size()) < sec.wholeZeros)
+    whole.insert(whole.begin(), '0');
   while (static_cast<int>(fraction.size()) > sec.fractionZeros && fraction.back() == '0')
     fraction.pop_back();
   std::string out = sec.prefix + whole;
@@ -125,7 +137,8 @@ std::string Render(double magnitude, const Section& sec) {
 
 double NumericValue(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && IsBlank(text[i])) ++i;
+  while (i < text.size() && IsBlank(text[i]))
+    ++i;
   const std::string_view rest = text.substr(i);
   const size_t n = NumberLength(rest);
   return n == 0 ? 0.0 : ToDouble(rest.substr(0, n));
@@ -133,19 +146,24 @@ double NumericValue(std::string_view text) {
 
 std::optional<double> ParseNumber(std::string_view text) {
   size_t b = 0, e = text.size();
-  while (b < e && IsBlank(text[b])) ++b;
-  while (e > b && IsBlank(text[e - 1])) --e;
+  while (b < e && IsBlank(text[b]))
+    ++b;
+  while (e > b && IsBlank(text[e - 1]))
+    --e;
   const std::string_view core = text.substr(b, e - b);
   if (core.empty() || NumberLength(core) != core.size()) return std::nullopt;
   return ToDouble(core);
 }
 
-bool IsNumber(std::string_view text) { return ParseNumber(text).has_value(); }
+bool IsNumber(std::string_view text) {
+  return ParseNumber(text).has_value();
+}
 
 std::string NumberText(double value) {
   if (value == 0 || !std::isfinite(value)) return "0";
   Decimal d = ToDecimal(value);
-  while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+  while (d.digits.size() > 1 && d.digits.back() == '0')
+    d.digits.pop_back();
   std::string out = value < 0 ? "-" : "";
   const int n = static_cast<int>(d.digits.size());
   if (d.exponent < 0) {

@@ -8,8 +8,10 @@ namespace pg {
 std::string ParameterFileText(const std::string& programVersion, const HandicapParameters& p) {
   ItemWriter w;
   w.Text(programVersion).EndLine();
-  if (p.LastUpdated.empty()) w.Empty();
-  else w.Text(p.LastUpdated);
+  if (p.LastUpdated.empty())
+    w.Empty();
+  else
+    w.Text(p.LastUpdated);
   w.EndLine();
   w.Number(p.EgAve).Number(p.EgGross).Number(p.RoundingStep).Number(p.CorrectionDays).EndLine();
   for (int i = 0; i < 2; ++i) {

@@ -60,7 +60,8 @@ TEST(ReplaceFile, ReplacesWholeAndLeavesNothingBeside) {
   ASSERT_TRUE(ReplaceFile(path, "new contents", error));
   EXPECT_EQ(test::ReadBytes(path), "new contents");
   size_t files = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    files += e.exists();
   EXPECT_EQ(files, 1u);
 }
 
@@ -79,7 +80,8 @@ TEST(ReplaceFile, FailureLeavesTheOldFileAsItWas) {
   EXPECT_EQ(error.number, err::kPathNotFound);
   EXPECT_EQ(error.description, "Path not found");
   size_t files = 0;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.exists();
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    files += e.exists();
   EXPECT_EQ(files, 1u);
 }
 

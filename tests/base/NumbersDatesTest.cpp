@@ -61,9 +61,9 @@ TEST(Dates, DisplayPatternsInEnglish) {
 
 TEST(Dates, ReadsWhatAPersonTypesDayFirst) {
   const Date d = MakeDate(2006, 9, 25);
-  for (const char* text : {"25/9/2006", "25/09/06", "25 September 2006", "25 Sep 2006",
-                           "2006-09-25", "25 September 2006 ", "25-9-2006", "25.9.2006",
-                           "Monday 25 Sep 2006"}) {
+  for (const char* text :
+       {"25/9/2006", "25/09/06", "25 September 2006", "25 Sep 2006", "2006-09-25",
+        "25 September 2006 ", "25-9-2006", "25.9.2006", "Monday 25 Sep 2006"}) {
     EXPECT_EQ(ParseDate(text), d) << text;
   }
   EXPECT_EQ(ParseDate("1/2/29"), MakeDate(2029, 2, 1));

@@ -4,7 +4,9 @@
 
 namespace pg::test {
 
-ScriptedDialogs::~ScriptedDialogs() { VerifyAllUsed(); }
+ScriptedDialogs::~ScriptedDialogs() {
+  VerifyAllUsed();
+}
 
 ScriptedDialogs& ScriptedDialogs::ExpectMessage(std::string text, Answer answer) {
   script_.push_back({Expectation::Kind::Exact, std::move(text), answer, std::nullopt});

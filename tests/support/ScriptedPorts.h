@@ -43,7 +43,7 @@ class ScriptedDialogs : public Dialogs {
     Buttons buttons = Buttons::OK;
     Icon icon = Icon::None;
   };
-  std::vector<Shown> messages;      // every message shown, in order
+  std::vector<Shown> messages;       // every message shown, in order
   std::vector<std::string> prompts;  // every prompt's message, in order
   int beeps = 0;
   bool capsLock = false;

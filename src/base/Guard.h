@@ -35,6 +35,8 @@ class Guard {
       ReportError(dialogs_, where_, RunTimeError(err::kSubscript), line);
     } catch (const std::length_error&) {
       ReportError(dialogs_, where_, RunTimeError(err::kOutOfMemory), line);
+    } catch (const std::exception& e) {
+      ReportError(dialogs_, where_, RunTimeError(err::kInvalidCall, e.what()), line);
     }
     return false;
   }

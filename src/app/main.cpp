@@ -1,0 +1,23 @@
+#include <QApplication>
+
+#include "base/Files.h"
+#include "shell/StartUp.h"
+#include "ui/MainWindowView.h"
+#include "ui/QtPorts.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+
+  pg::ui::QtDialogs dialogs;
+  pg::ui::QtWindows windows;
+  pg::ui::QtSettingsStore settings;
+  pg::ui::QtClock clock;
+  pg::Program program(pg::Ports{dialogs, windows, settings, clock});
+
+  // The update, review and parameter windows register with `windows` here as they come.
+  pg::MainWindow mainWindow(program);
+  pg::StartUp(mainWindow, pg::ProgramFolder());
+  pg::ui::MainWindowView view(mainWindow);
+  view.show();
+  return QApplication::exec();
+}

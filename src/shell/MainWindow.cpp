@@ -1,0 +1,73 @@
+#include "shell/MainWindow.h"
+
+#include "base/Guard.h"
+
+namespace pg {
+
+namespace {
+
+// LastUpdated as a date. A text that is no date (a damaged Handicap.ini) counts as no update:
+// the next update then asks where to start instead of guessing.
+std::optional<Date> LastUpdatedDate(const Context& c) {
+  if (c.Parameters.LastUpdated.empty()) return std::nullopt;
+  return ParseDate(c.Parameters.LastUpdated);
+}
+
+}  // namespace
+
+void MainWindow::ShowInfo() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] {
+    if (const auto last = LastUpdatedDate(c)) {
+      lblMess.caption =
+          std::string(kLastUpdatedText) + "\r\n" + FormatDate(*last, "dddd dd mmm yyyy");
+    } else {
+      lblMess.caption = kNoUpdatesText;
+      c.NoUpdateYet = true;
+    }
+  });
+}
+
+void MainWindow::UpdateClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  bool haveStart = false;
+  guard.Step(100, [&] {
+    const auto last = LastUpdatedDate(c);
+    if (!c.NoUpdateYet && last) {
+      c.StartDate = *last + std::chrono::days{1};
+      haveStart = true;
+    } else {
+      haveStart = AskFirstDate();
+    }
+  });
+  if (!haveStart) return;
+  // Until the update window exists its Qt side shows nothing, and the chosen date is kept in
+  // StartDate for it.
+  guard.Step(110, [&] { c.ports.windows.ShowModal(WindowId::Update); });
+  guard.Step(120, [&] { ShowInfo(); });
+}
+
+bool MainWindow::AskFirstDate() {
+  Context& c = program_.context;
+  for (;;) {
+    const auto answer = c.dialogs().Prompt(kFirstDatePrompt, kProgramTitle, "");
+    if (!answer || answer->empty()) return false;
+    const auto date = ParseDate(*answer);
+    if (!date) {
+      c.dialogs().Message(kNotADateText, Buttons::OK, Icon::None);
+    } else if (*date > c.ports.clock.Today() - std::chrono::days{1}) {
+      c.dialogs().Message(kNotInThePastText, Buttons::OK, Icon::None);
+    } else {
+      c.StartDate = *date;
+      return true;
+    }
+  }
+}
+
+void MainWindow::StopClick() {
+  program_.context.dialogs().EndProgram();
+}
+
+}  // namespace pg

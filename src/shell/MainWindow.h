@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+
+#include "shell/Program.h"
+
+namespace pg {
+
+// One control of a window model. The view gives its widget `name` as object name and shows
+// `caption` and `enabled` as they stand after each event.
+struct Control {
+  std::string name;
+  std::string caption;
+  bool enabled = true;
+};
+
+// The main window: the title, the status line and three buttons. It stays open for the whole run;
+// every other window opens modally on top of it through the Windows port.
+class MainWindow {
+ public:
+  // The error-report name and the object name of the view.
+  static constexpr const char* kName = "frmMain";
+  static constexpr const char* kCaption = "Pairgauge";
+
+  explicit MainWindow(Program& program) : program_(program) {}
+
+  Program& program() { return program_; }
+
+  // Disabled until the parameter editor and its password windows exist.
+  Control cmdParam{"cmdParam", "Parameters", false};
+  Control cmdUpdate{"cmdUpdate", "Update handicaps"};
+  Control cmdStop{"cmdStop", "Stop"};
+  Control lblHead{"lblHead", ""};
+  Control lblMess{"lblMess", ""};
+
+  // Shows the date of the last update in the status line, or that there has been none.
+  void ShowInfo();
+
+  // "Update handicaps": settles StartDate (the day after the last update, or a date the user
+  // types before the first one), shows the update window, then refreshes the status line.
+  void UpdateClick();
+
+  // "Stop": ends the program at once, nothing saved.
+  void StopClick();
+
+ private:
+  // Asks for the date of the first session until it is a day in the past; false when the user
+  // answers nothing or cancels.
+  bool AskFirstDate();
+
+  Program& program_;
+};
+
+inline constexpr const char* kFirstUseText = "First use of this program";
+inline constexpr const char* kNoUpdatesText = "No updates yet done";
+inline constexpr const char* kLastUpdatedText =
+    "Handicaps last updated using sessions up to and including ";
+inline constexpr const char* kFirstDatePrompt =
+    "No handicaps have yet been updated\r\n"
+    "Please select the date of the first session\r\n"
+    "which will be used to start updating handicaps";
+inline constexpr const char* kNotADateText = "Please enter a date, e.g. 25/9/2006";
+inline constexpr const char* kNotInThePastText = "Date must be in the past";
+
+}  // namespace pg

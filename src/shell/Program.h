@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+#include "base/Context.h"
+#include "session/Session.h"
+
+namespace pg {
+
+// The program's version as written in Handicap.ini and shown in the title: major "." minor, each a
+// plain integer ("1.0"), taken from the build's project version.
+std::string BuildVersion();
+
+// Everything the program keeps for its whole run. The lower layers take the context part (ports,
+// folders, versions, flags, parameters); the windows take the whole program. One per run; a test
+// builds as many as it needs, each on its own folder.
+struct Program {
+  explicit Program(Ports ports) : context(ports) {}
+
+  Context context;
+  // The one current session: every read replaces it.
+  Session session;
+
+  // The member table and the outputs of the last update run join here with the update and
+  // review windows, which fill and show them.
+};
+
+}  // namespace pg

@@ -1,0 +1,128 @@
+#include "ui/QtPorts.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/Text.h"
+
+namespace pg::ui {
+
+namespace {
+
+QWidget* DialogParent() {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return QApplication::activeWindow();
+}
+
+QMessageBox::StandardButtons QtButtons(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::OK: return QMessageBox::Ok;
+    case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon QtIcon(Icon icon) {
+  switch (icon) {
+    case Icon::None: return QMessageBox::NoIcon;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Warning: return QMessageBox::Warning;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// A box closed without a button (the window's close control) answers as its way out does.
+Answer WayOut(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::OK: return Answer::OK;
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::OKCancel:
+    case Buttons::YesNoCancel: return Answer::Cancel;
+  }
+  return Answer::Cancel;
+}
+
+}  // namespace
+
+Answer QtDialogs::Message(const std::string& text, Buttons buttons, Icon icon) {
+  QMessageBox box(QtIcon(icon), QString::fromLatin1(kProgramTitle), Shown(text), QtButtons(buttons),
+                  DialogParent());
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+  switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Ok: return Answer::OK;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return WayOut(buttons);
+  }
+}
+
+std::optional<std::string> QtDialogs::Prompt(const std::string& message, const std::string& title,
+                                             const std::string& defaultAnswer) {
+  QInputDialog dialog(DialogParent());
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setWindowTitle(title.empty() ? QString::fromLatin1(kProgramTitle) : Latin1(title));
+  dialog.setLabelText(Shown(message));
+  dialog.setTextValue(Latin1(defaultAnswer));
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToLatin1(dialog.textValue());
+}
+
+void QtDialogs::Beep() {
+  QApplication::beep();
+}
+
+bool QtDialogs::CapsLockOn() {
+  return false;
+}
+
+ScreenSize QtDialogs::Screen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  return {screen->size().width(), screen->size().height()};
+}
+
+void QtDialogs::EndProgram() {
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+void QtWindows::Register(WindowId window, std::function<void()> show) {
+  shows_[window] = std::move(show);
+}
+
+void QtWindows::ShowModal(WindowId window) {
+  if (auto it = shows_.find(window); it != shows_.end() && it->second) it->second();
+}
+
+std::string QtSettingsStore::Read(const std::string& application, const std::string& section,
+                                  const std::string& key, const std::string& defaultValue) {
+  QSettings settings(Latin1(application), Latin1(section));
+  return ToLatin1(settings.value(Latin1(key), Latin1(defaultValue)).toString());
+}
+
+void QtSettingsStore::Write(const std::string& application, const std::string& section,
+                            const std::string& key, const std::string& value) {
+  QSettings settings(Latin1(application), Latin1(section));
+  settings.setValue(Latin1(key), Latin1(value));
+  settings.sync();
+}
+
+Date QtClock::Today() {
+  const QDate today = QDate::currentDate();
+  return MakeDate(today.year(), static_cast<unsigned>(today.month()),
+                  static_cast<unsigned>(today.day()));
+}
+
+}  // namespace pg::ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <map>
+
+#include "base/Ports.h"
+
+namespace pg::ui {
+
+// Message boxes and the prompt as modal Qt dialogs titled "Pairgauge", over the active window.
+class QtDialogs : public Dialogs {
+ public:
+  Answer Message(const std::string& text, Buttons buttons, Icon icon) override;
+  std::optional<std::string> Prompt(const std::string& message, const std::string& title,
+                                    const std::string& defaultAnswer) override;
+  void Beep() override;
+  // Qt has no portable way to read Caps Lock, and reading it on X11 or Wayland would need their
+  // client libraries; the answer is false wherever it cannot be known, so the password windows
+  // simply do not warn.
+  bool CapsLockOn() override;
+  ScreenSize Screen() override;
+  // Ends the process at once with std::_Exit after flushing the standard streams: no event runs,
+  // no destructor or exit handler runs, nothing is saved. Every file the program writes is
+  // already whole on disk (written beside and renamed), and settings are synced as they are
+  // written, so there is nothing left to lose. std::exit would instead run Qt's global
+  // destructors while the application and its windows are still alive on main's stack.
+  [[noreturn]] void EndProgram() override;
+};
+
+// Opens the program's own windows. Each window's view registers how it is shown (in main, where
+// the program is at hand); a window not registered yet opens nothing.
+class QtWindows : public Windows {
+ public:
+  void Register(WindowId window, std::function<void()> show);
+  void ShowModal(WindowId window) override;
+
+ private:
+  std::map<WindowId, std::function<void()>> shows_;
+};
+
+// Per-user values in QSettings: the call's application is the organisation and its section the
+// application, so ("Tesk Quorell", "Handicap", "Pass") lives in the user's
+// "Tesk Quorell/Handicap" settings under the key "Pass". Written values are synced at once.
+class QtSettingsStore : public SettingsStore {
+ public:
+  std::string Read(const std::string& application, const std::string& section,
+                   const std::string& key, const std::string& defaultValue) override;
+  void Write(const std::string& application, const std::string& section, const std::string& key,
+             const std::string& value) override;
+};
+
+// Today in the machine's local time.
+class QtClock : public Clock {
+ public:
+  Date Today() override;
+};
+
+}  // namespace pg::ui

@@ -1,0 +1,21 @@
+#include "ui/Text.h"
+
+namespace pg::ui {
+
+QString Latin1(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+  return text.toLatin1().toStdString();
+}
+
+QString Shown(const std::string& text) {
+  return Latin1(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QString OneLine(const std::string& text) {
+  return Shown(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
+}
+
+}  // namespace pg::ui

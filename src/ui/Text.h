@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace pg::ui {
+
+// The core's texts are single bytes in Latin-1, as its files are.
+QString Latin1(const std::string& text);
+// Characters a person types that Latin-1 lacks become '?', as in the files the program writes.
+std::string ToLatin1(const QString& text);
+
+// A core text as a widget shows it: CR LF line breaks become Qt's LF.
+QString Shown(const std::string& text);
+// The words of a text on one line, for accessible names.
+QString OneLine(const std::string& text);
+
+}  // namespace pg::ui

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "shell/StartUp.h"
+#include "support/ScriptedPorts.h"
+#include "support/TempFolder.h"
+
+namespace pg {
+namespace {
+
+// The clock stands at Tuesday 26 September 2006 in every test here.
+const Date kToday = MakeDate(2006, 9, 26);
+
+struct Window {
+  test::TempFolder dir;
+  test::ScriptedPorts ports;
+  Program program{ports.ports()};
+  MainWindow window{program};
+  Context& c = program.context;
+
+  Window() {
+    ports.clock.today = kToday;
+    StartUp(window, dir.path());
+  }
+};
+
+TEST(MainWindow, AfterAnUpdateTheNextStartsTheDayAfterAndTheStatusFollowsTheWindow) {
+  Window w;
+  w.c.Parameters.LastUpdated = "10 September 2006 ";
+  w.c.NoUpdateYet = false;
+  // The update window saves a later update before it closes.
+  w.ports.windows.onShow[WindowId::Update] = [&] {
+    EXPECT_EQ(w.c.StartDate, MakeDate(2006, 9, 11));
+    w.c.Parameters.LastUpdated = "25 September 2006 ";
+  };
+  w.window.UpdateClick();
+  EXPECT_EQ(w.ports.windows.shown, std::vector<WindowId>{WindowId::Update});
+  EXPECT_EQ(w.window.lblMess.caption,
+            "Handicaps last updated using sessions up to and including \r\nMonday 25 Sep 2006");
+}
+
+TEST(MainWindow, TheFirstUpdateAsksForTheDateOfTheFirstSession) {
+  Window w;
+  w.ports.dialogs.ExpectPrompt("25/9/2006");
+  w.window.UpdateClick();
+  ASSERT_EQ(w.ports.dialogs.prompts.size(), 1u);
+  EXPECT_EQ(w.ports.dialogs.prompts[0],
+            "No handicaps have yet been updated\r\nPlease select the date of the first session\r\n"
+            "which will be used to start updating handicaps");
+  EXPECT_EQ(w.c.StartDate, MakeDate(2006, 9, 25));
+  EXPECT_EQ(w.ports.windows.shown, std::vector<WindowId>{WindowId::Update});
+  EXPECT_EQ(w.window.lblMess.caption, "No updates yet done");
+}
+
+// Each answer in turn, with the message it draws (empty: none); the prompt comes back after a
+// refusal, and an empty or cancelled answer ends the action with nothing done.
+TEST(MainWindow, TheFirstDatePromptRefusesWhatIsNoDayInThePast) {
+  struct Turn {
+    std::optional<std::string> answer;
+    std::string message;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Turn> turns;
+    std::optional<Date> start;
+  };
+  const Case cases[] = {
+      {"today, then yesterday",
+       {{"26/9/2006", "Date must be in the past"}, {"25 Sep 2006", ""}},
+       MakeDate(2006, 9, 25)},
+      {"a future day, then a day long past",
+       {{"1/1/2030", "Date must be in the past"}, {"2006-01-31", ""}},
+       MakeDate(2006, 1, 31)},
+      {"no date, then empty",
+       {{"25/13/2006", "Please enter a date, e.g. 25/9/2006"},
+        {"   ", "Please enter a date, e.g. 25/9/2006"},
+        {"", ""}},
+       std::nullopt},
+      {"cancelled", {{std::nullopt, ""}}, std::nullopt},
+      {"today, then cancelled",
+       {{"26 September 2006", "Date must be in the past"}, {std::nullopt, ""}},
+       std::nullopt},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Window w;
+    for (const Turn& t : k.turns) {
+      w.ports.dialogs.ExpectPrompt(t.answer);
+      if (!t.message.empty()) w.ports.dialogs.ExpectMessage(t.message);
+    }
+    w.window.UpdateClick();
+    w.ports.dialogs.VerifyAllUsed();
+    EXPECT_EQ(w.c.StartDate, k.start);
+    EXPECT_EQ(w.ports.windows.shown.size(), k.start ? 1u : 0u);
+    EXPECT_EQ(w.window.lblMess.caption,
+              k.start ? "No updates yet done" : "First use of this program");
+  }
+}
+
+TEST(MainWindow, StopEndsTheProgramWithoutAWord) {
+  Window w;
+  EXPECT_THROW(w.window.StopClick(), test::ProgramEnded);
+  EXPECT_TRUE(w.ports.dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace pg

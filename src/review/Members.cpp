@@ -1,0 +1,280 @@
+#include "review/Members.h"
+
+#include <cmath>
+#include <new>
+#include <string_view>
+
+#include "base/Errors.h"
+#include "base/Files.h"
+#include "base/Guard.h"
+#include "base/Numbers.h"
+#include "base/Parameters.h"
+
+namespace pg {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
+
+// Membersh.dat read as one stream of items, where line ends are separators like commas. It is
+// laxer than the program's other files: the header separates its numbers by blanks alone, so a
+// count ends at a blank, and a file that has passed through other tools may have lost its
+// carriage returns, so CR LF, CR and LF all end an item.
+class MemberStream {
+ public:
+  explicit MemberStream(std::string_view data) : data_(data) {}
+
+  // A count: a whole number that ends at the first blank, comma or line end.
+  short ReadCount() {
+    StartItem();
+    size_t end = pos_;
+    while (end < data_.size() && !IsBlank(data_[end]) && data_[end] != ',' &&
+           !IsLineEnd(data_[end]))
+      ++end;
+    const std::string_view text = data_.substr(pos_, end - pos_);
+    pos_ = end;
+    SkipBlanks();
+    if (pos_ < data_.size() && (data_[pos_] == ',' || IsLineEnd(data_[pos_]))) SkipSeparator();
+    if (text.empty()) return 0;
+    const std::optional<double> value = ParseNumber(text);
+    if (!value) Raise(err::kTypeMismatch);
+    const double whole = std::nearbyint(*value);
+    if (!(whole >= -32768.0 && whole <= 32767.0)) Raise(err::kOverflow);
+    return static_cast<short>(whole);
+  }
+
+  // A text: quoted, up to the next double quote (a line end inside is part of it) with anything
+  // after the closing quote dropped; otherwise up to the next comma or line end, without the
+  // blanks at its end, which hand-edited files leave behind.
+  std::string ReadText() {
+    StartItem();
+    const size_t n = data_.size();
+    if (data_[pos_] == '"') {
+      const size_t close = data_.find('"', pos_ + 1);
+      if (close == std::string_view::npos) {
+        std::string text(data_.substr(pos_ + 1));
+        pos_ = n;
+        return text;
+      }
+      std::string text(data_.substr(pos_ + 1, close - pos_ - 1));
+      pos_ = close + 1;
+      while (pos_ < n && data_[pos_] != ',' && !IsLineEnd(data_[pos_]))
+        ++pos_;
+      SkipSeparator();
+      return text;
+    }
+    size_t end = pos_;
+    while (end < n && data_[end] != ',' && !IsLineEnd(data_[end]))
+      ++end;
+    size_t last = end;
+    while (last > pos_ && IsBlank(data_[last - 1]))
+      --last;
+    std::string text(data_.substr(pos_, last - pos_));
+    pos_ = end;
+    SkipSeparator();
+    return text;
+  }
+
+ private:
+  void SkipBlanks() {
+    while (pos_ < data_.size() && IsBlank(data_[pos_]))
+      ++pos_;
+  }
+
+  // Blanks before an item are not part of it; an item that would start at the end is missing.
+  void StartItem() {
+    SkipBlanks();
+    if (pos_ >= data_.size()) Raise(err::kInputPastEnd);
+  }
+
+  void SkipSeparator() {
+    if (pos_ >= data_.size()) return;
+    if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+  }
+
+  std::string_view data_;
+  size_t pos_ = 0;
+};
+
+MemberTable ReadMemberTable(std::string_view data) {
+  MemberStream in(data);
+  const short memberCount = in.ReadCount();
+  const short fieldCount = in.ReadCount();
+  in.ReadText();  // the date of the last update's last session, which nothing here needs
+  // Eleven fields is all a record holds; a negative count would read no fields at all and
+  // leave the file's members to be overwritten with empty lines by the next save.
+  if (memberCount < 0 || fieldCount < 0 || fieldCount > kMemberFields) Raise(err::kSubscript);
+
+  MemberTable table;
+  table.Records.DimFrom1(memberCount);
+  for (short m = 1; m <= memberCount; ++m) {
+    MemberRecord& r = table.Member(m);
+    for (short f = 1; f <= fieldCount; ++f)
+      r.Fields(f) = in.ReadText();
+    r.FirstName = r.Fields(kFirstNameField);
+    r.Surname = r.Fields(kSurnameField);
+    r.FullName = r.FirstName + " " + r.Surname;
+    r.StartHandicap = NumericValue(r.Fields(kHandicapField));
+  }
+  return table;
+}
+
+// A field goes out bare unless reading it back would give something else: a comma or a line
+// end would split it, blanks at either end would be dropped, and a leading quote would start a
+// quoted item. Quoting cannot help a field that holds a double quote as well, but no field read
+// from a file can.
+bool NeedsQuotes(const std::string& field) {
+  if (field.empty()) return false;
+  if (IsBlank(field.front()) || IsBlank(field.back()) || field.front() == '"') return true;
+  return field.find_first_of(",\r\n") != std::string::npos;
+}
+
+// The header's items start at columns 1, 15 and 29, as the scoring program reads and writes it;
+// a number carries the place of its sign before it and a blank after it.
+std::string HeaderLine(short memberCount, Date lastSessionDate) {
+  constexpr size_t kPrintZone = 14;
+  std::string line;
+  auto zone = [&line](const std::string& item) {
+    line.append((kPrintZone - line.size() % kPrintZone) % kPrintZone, ' ');
+    line += item;
+  };
+  auto number = [](short n) { return (n < 0 ? "" : " ") + std::to_string(n) + " "; };
+  zone(number(memberCount));
+  zone(number(kMemberFields));
+  zone(FormatDate(lastSessionDate, "dd/mm/yy"));
+  return line + "\r\n";
+}
+
+// A member without a new handicap (one the update run never reached) keeps the one it has,
+// rather than having field 7 emptied.
+std::string SavedHandicapText(const MemberRecord& r) {
+  return NumberText(r.EndHandicap.value_or(r.StartHandicap));
+}
+
+void ShowSaveError(Dialogs& dialogs, const std::string& file, int number,
+                   const std::string& description) {
+  dialogs.Message(
+      "Error cannot save " + file + " - error " + std::to_string(number) + " " + description,
+      Buttons::OK, Icon::None);
+}
+
+}  // namespace
+
+void LoadMembers(MemberTable& members, Context& context) {
+  context.Cancelled = true;
+  members = MemberTable{};
+  const std::string& path = context.MemberFile;
+  FileError error;
+  const std::optional<std::string> bytes = ReadFileBytes(path, &error);
+  if (!bytes) {
+    context.dialogs().Message("Cannot open the membership file " + path + " " + error.description,
+                              Buttons::OK, Icon::Warning);
+    return;
+  }
+  std::string failure;
+  try {
+    members = ReadMemberTable(*bytes);
+  } catch (const RunTimeError& e) {
+    failure = e.description();
+  } catch (const std::bad_alloc&) {
+    failure = ErrorDescription(err::kOutOfMemory);
+  }
+  if (!failure.empty()) {
+    context.dialogs().Message("Cannot read the membership file " + path + " " + failure,
+                              Buttons::OK, Icon::Warning);
+    return;
+  }
+  context.Cancelled = false;
+}
+
+std::string MembershipFileText(const MemberTable& members, Date lastSessionDate) {
+  std::string out = HeaderLine(members.MemberCount(), lastSessionDate);
+  out.reserve(out.size() + static_cast<size_t>(members.MemberCount()) * 64);
+  for (short m = 1; m <= members.MemberCount(); ++m) {
+    const MemberRecord& r = members.Member(m);
+    for (short f = 1; f <= kMemberFields; ++f) {
+      if (f > 1) out += ',';
+      const std::string& field = r.Fields(f);
+      if (NeedsQuotes(field)) {
+        out += '"';
+        out += field;
+        out += '"';
+      } else {
+        out += field;
+      }
+    }
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::string HistoryFileText(const MemberTable& members) {
+  std::string out = std::to_string(members.MemberCount()) + "\r\n";
+  for (short m = 1; m <= members.MemberCount(); ++m)
+    out += SavedHandicapText(members.Member(m)) + "\r\n";
+  return out;
+}
+
+std::string HistoryFileName(const std::string& handicapFolder, Date lastSessionDate) {
+  return handicapFolder + FormatDate(lastSessionDate, "yymmdd") + ".han";
+}
+
+void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate, bool& unsaved) {
+  Dialogs& dialogs = context.dialogs();
+  Guard guard(dialogs, kReviewWindowName);
+
+  Answer answer = Answer::No;  // a question that could not be asked is not a yes
+  guard.Step(100, [&] {
+    answer = dialogs.Message(
+        "This will overwrite the current handicaps in the membership file.\r\n"
+        "Do you want to do this?",
+        Buttons::YesNo, Icon::Question);
+  });
+  if (answer != Answer::Yes) return;
+
+  guard.Step(110, [&] {
+    for (short m = 1; m <= members.MemberCount(); ++m) {
+      MemberRecord& r = members.Member(m);
+      if (r.EndHandicap) r.Fields(kHandicapField) = SavedHandicapText(r);
+    }
+  });
+
+  // Each file replaces the old one whole, and the history file goes first, so a failure at
+  // any point leaves the club's Membersh.dat as it was or wholly new, never half written.
+  std::string file = HistoryFileName(context.HandicapFolder, lastSessionDate);
+  try {
+    FileError error;
+    if (!ReplaceFile(file, HistoryFileText(members), error)) {
+      ShowSaveError(dialogs, file, error.number, error.description);
+      return;
+    }
+    file = context.MemberFile;
+    if (!ReplaceFile(file, MembershipFileText(members, lastSessionDate), error)) {
+      ShowSaveError(dialogs, file, error.number, error.description);
+      return;
+    }
+  } catch (const RunTimeError& e) {
+    ShowSaveError(dialogs, file, e.number(), e.description());
+    return;
+  } catch (const std::bad_alloc&) {
+    ShowSaveError(dialogs, file, err::kOutOfMemory, ErrorDescription(err::kOutOfMemory));
+    return;
+  }
+
+  // The membership file now holds these sessions, so LastUpdated moves on even if Handicap.ini
+  // cannot be written (WriteParameters says so itself): going back would let the next run of
+  // this session count the same sessions twice.
+  context.Parameters.LastUpdated = FormatDate(lastSessionDate, "dd mmmm yyyy ");
+  context.NoUpdateYet = false;
+  WriteParameters(context.HandicapFolder, context.ProgramVersion, context.Parameters, dialogs);
+  dialogs.Message("New handicaps have been saved", Buttons::OK, Icon::None);
+  unsaved = false;
+}
+
+}  // namespace pg

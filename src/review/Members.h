@@ -1,0 +1,61 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Array.h"
+#include "base/Context.h"
+#include "base/Date.h"
+
+namespace pg {
+
+// Fields per member line of Membersh.dat. The scoring program owns all but three of them; this
+// program carries those through untouched.
+inline constexpr short kMemberFields = 11;
+inline constexpr short kFirstNameField = 2;
+inline constexpr short kSurnameField = 3;
+inline constexpr short kHandicapField = 7;
+
+// The window under whose name saving reports unexpected failures.
+inline constexpr const char* kReviewWindowName = "frmPrint";
+
+// One member line of Membersh.dat.
+struct MemberRecord {
+  MemberRecord() { Fields.DimFrom1(kMemberFields); }
+
+  // Fields(1) to Fields(11) as read; only field 7 is ever written back changed.
+  Array1<std::string> Fields;
+  std::string FullName;  // first name, one blank, surname: what players are matched by
+  std::string FirstName;
+  std::string Surname;
+  // The handicap before this run: the leading number of field 7, 0 when it has none.
+  double StartHandicap = 0;
+  // Empty after a load; set by the update run and by corrections in the review window.
+  std::optional<double> EndHandicap;
+};
+
+// The members of Membersh.dat in file order; a member's number is its position, from 1.
+struct MemberTable {
+  Array1<MemberRecord> Records;
+
+  short MemberCount() const { return static_cast<short>(Records.upper()); }
+  MemberRecord& Member(short m) { return Records(m); }
+  const MemberRecord& Member(short m) const { return Records(m); }
+};
+
+// Replaces members with the contents of context.MemberFile. Sets context.Cancelled, and clears
+// it only on success; on failure shows why (OK, warning icon) and leaves the table empty.
+void LoadMembers(MemberTable& members, Context& context);
+
+// After the user agrees, writes every member's EndHandicap into field 7, the history file
+// HandicapFolder + "yymmdd.han", Membersh.dat and then Handicap.ini with LastUpdated set to
+// lastSessionDate, and clears unsaved. A file that cannot be written is named in a message;
+// Membersh.dat, LastUpdated, Handicap.ini and unsaved then stay as they were.
+void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate, bool& unsaved);
+
+// The two files as SaveHandicaps writes them, for members whose field 7 is already up to date.
+std::string MembershipFileText(const MemberTable& members, Date lastSessionDate);
+std::string HistoryFileText(const MemberTable& members);
+std::string HistoryFileName(const std::string& handicapFolder, Date lastSessionDate);
+
+}  // namespace pg

@@ -1,0 +1,113 @@
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "base/Files.h"
+#include "review/Members.h"
+
+namespace {
+
+constexpr int kMembers = 10000;
+
+// Answers every question with Yes and every message with OK.
+class AgreeingDialogs : public pg::Dialogs {
+ public:
+  pg::Answer Message(const std::string&, pg::Buttons buttons, pg::Icon) override {
+    return buttons == pg::Buttons::YesNo ? pg::Answer::Yes : pg::Answer::OK;
+  }
+  std::optional<std::string> Prompt(const std::string&, const std::string&,
+                                    const std::string&) override {
+    return std::nullopt;
+  }
+  void Beep() override {}
+  bool CapsLockOn() override { return false; }
+  pg::ScreenSize Screen() override { return {}; }
+  [[noreturn]] void EndProgram() override { std::abort(); }
+};
+
+struct NoWindows : pg::Windows {
+  void ShowModal(pg::WindowId) override {}
+};
+struct NoSettings : pg::SettingsStore {
+  std::string Read(const std::string&, const std::string&, const std::string&,
+                   const std::string& d) override {
+    return d;
+  }
+  void Write(const std::string&, const std::string&, const std::string&,
+             const std::string&) override {}
+};
+struct FixedClock : pg::Clock {
+  pg::Date Today() override { return pg::MakeDate(2013, 7, 8); }
+};
+
+// A club of kMembers members in a fresh folder, its Membersh.dat written as the program writes it.
+struct Club {
+  Club() : context(pg::Ports{dialogs, windows, settings, clock}) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pg-bench-XXXXXX").string();
+    folder = ::mkdtemp(pattern.data());
+    context.SetFolders(folder);
+    std::filesystem::create_directory(context.HandicapFolder);
+    std::string file = " " + std::to_string(kMembers) + "          11           01/07/13\r\n";
+    for (int m = 1; m <= kMembers; ++m) {
+      file += std::to_string(m) + ",First" + std::to_string(m) + ",Surname" + std::to_string(m) +
+              ",01632 960" + std::to_string(m % 1000) + ",member" + std::to_string(m) +
+              "@example.org,F," + std::to_string(m % 19 - 12) + ".25,Y,,12/03/2001,0\r\n";
+    }
+    pg::FileError error;
+    pg::ReplaceFile(context.MemberFile, file, error);
+  }
+  ~Club() { std::filesystem::remove_all(folder); }
+
+  std::string folder;
+  AgreeingDialogs dialogs;
+  NoWindows windows;
+  NoSettings settings;
+  FixedClock clock;
+  pg::Context context;
+};
+
+void BM_LoadMembers(benchmark::State& state) {
+  Club club;
+  pg::MemberTable table;
+  for (auto _ : state) {
+    pg::LoadMembers(table, club.context);
+    benchmark::DoNotOptimize(table.MemberCount());
+  }
+  if (club.context.Cancelled) state.SkipWithError("load failed");
+  state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_LoadMembers)->Unit(benchmark::kMillisecond);
+
+// The whole save as the user waits for it: both files and Handicap.ini, each flushed to disk.
+void BM_SaveHandicaps(benchmark::State& state) {
+  Club club;
+  pg::MemberTable table;
+  pg::LoadMembers(table, club.context);
+  for (short m = 1; m <= table.MemberCount(); ++m)
+    table.Member(m).EndHandicap = table.Member(m).StartHandicap - 0.01 * (m % 7);
+  bool unsaved = true;
+  for (auto _ : state) {
+    unsaved = true;
+    pg::SaveHandicaps(table, club.context, pg::MakeDate(2013, 7, 5), unsaved);
+  }
+  if (unsaved) state.SkipWithError("save failed");
+  state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_SaveHandicaps)->Unit(benchmark::kMillisecond);
+
+// The same save without the disk: the text of both files.
+void BM_MembershipText(benchmark::State& state) {
+  Club club;
+  pg::MemberTable table;
+  pg::LoadMembers(table, club.context);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(pg::MembershipFileText(table, pg::MakeDate(2013, 7, 5)));
+    benchmark::DoNotOptimize(pg::HistoryFileText(table));
+  }
+  state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_MembershipText)->Unit(benchmark::kMillisecond);
+
+}  // namespace

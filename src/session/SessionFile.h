@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "base/Cell.h"
+#include "base/Context.h"
+#include "session/Session.h"
+
+namespace pg {
+
+// The name the session operations give the error reporter for an unexpected failure.
+inline constexpr const char* kSessionModule = "ModSession";
+
+// Sets BasePath (ResultsRoot + yyyy + separator + mmdd + "S" + SectionNo) and Extension ("MOR",
+// "AFT", "EVE" by TimeOfDay; another TimeOfDay leaves it) for date, a date or a text that reads as
+// one. A date that does not read goes to the error reporter and leaves BasePath as it was.
+void MakeSessionFileName(Session& s, const Context& ctx, const CellValue& date);
+
+// The file BasePath + "." + Extension, or, when that does not exist, a file beside it whose name
+// differs only in letter case (sessions copied from other systems are often in lower case).
+std::optional<std::string> FindSessionFile(const Session& s);
+bool SessionFileExists(const Session& s);
+
+// Reads the session file named by BasePath and Extension (or the file FindSessionFile finds) into
+// s, replacing the previous session. Shows its own messages and never raises; ReadFailed is set
+// when the session was not read and must be skipped. A file whose line ends were damaged is
+// repaired in place first, its original kept with the extension's third letter made "X".
+void ReadSession(Session& s, Context& ctx);
+
+// MovementCards and RoundsPlayed from MovementFile, for files older than the ones that carry the
+// cards themselves. A movement file that cannot be read leaves MovementCards(1, 1, 1) at -1.
+void ReadMovementCards(Session& s, Context& ctx);
+
+}  // namespace pg

@@ -7,7 +7,9 @@
 namespace pg {
 namespace {
 
-double Sgn(double v) { return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0); }
+double Sgn(double v) {
+  return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
+}
 
 bool PassesThrough(const CellValue& value) {
   return value.IsNull() || (value.IsText() && value.text().empty());

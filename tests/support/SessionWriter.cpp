@@ -1,0 +1,237 @@
+#include "support/SessionWriter.h"
+
+#include <functional>
+
+#include "base/Items.h"
+#include "support/TempFolder.h"
+
+namespace pg::test {
+namespace {
+
+// Writes lines of items, never an empty line for an empty list (the reader would take it for an
+// empty item).
+class Lines {
+ public:
+  template <class F>
+  void Line(F&& items) {
+    ItemWriter line;
+    items(line);
+    if (!line.str().empty()) out_ += line.str() + "\r\n";
+  }
+  const std::string& str() const { return out_; }
+
+ private:
+  std::string out_;
+};
+
+template <class T>
+T At(const std::vector<T>& values, size_t index, const T& otherwise) {
+  return index < values.size() ? values[index] : otherwise;
+}
+
+RowSpec GeneratedRow(const SessionSpec& spec, int board, int row) {
+  RowSpec r;
+  const int perRound = spec.boardsPerRound > 0 ? spec.boardsPerRound : 1;
+  const int tables = spec.tables > 0 ? spec.tables : 1;
+  r.round = static_cast<short>((board - 1) / perRound + 1);
+  r.ns = static_cast<short>(row);
+  r.ew = static_cast<short>(tables + (row - 1 + r.round - 1) % tables + 1);
+  const int score = 10 * ((board * 7 + row * 13) % 60) - 150;
+  r.nsScore = score;
+  r.ewScore = -score;
+  return r;
+}
+
+}  // namespace
+
+std::string SessionText(const SessionSpec& spec) {
+  const std::string v = spec.version.empty() ? "0" : spec.version;
+  auto from = [&](const char* first) { return v >= first; };
+  auto within = [&](const char* first, const char* last) { return v >= first && v <= last; };
+  const int boards = spec.rounds * spec.boardsPerRound;
+  const int players = 2 * spec.pairs;
+  const int n = spec.roundsPlayed > 0 ? spec.roundsPlayed : spec.rounds;
+  Lines out;
+
+  if (!spec.version.empty()) out.Line([&](ItemWriter& w) { w.Text(spec.version); });
+  out.Line([&](ItemWriter& w) { w.Text(spec.eventName); });
+  if (!spec.version.empty()) {
+    out.Line([&](ItemWriter& w) { w.Number(spec.sectionCount).Number(spec.sectionNo); });
+    for (int i = 1; i <= spec.sectionCount && spec.sectionCount > 1; ++i) {
+      out.Line([&](ItemWriter& w) {
+        w.Text(At(spec.sectionNames, i - 1, std::string(1, static_cast<char>('A' + (i - 1) % 26))));
+      });
+    }
+  }
+  out.Line([&](ItemWriter& w) { w.Cell(spec.date); });
+  out.Line([&](ItemWriter& w) {
+    w.Number(spec.rounds).Number(spec.rows).Number(spec.boardsPerRound).Number(spec.tables);
+    w.Number(spec.pairs);
+  });
+  if (spec.rounds < 1) return out.str();
+
+  out.Line([&](ItemWriter& w) { w.Text(spec.movementName); });
+  if (from("1.5")) out.Line([&](ItemWriter& w) { w.Text(spec.movementFile); });
+  out.Line([&](ItemWriter& w) {
+    w.Number(spec.phantom).Number(spec.winners).Text(spec.scoringType).Number(spec.roundsPlayed);
+  });
+  if (within("6.0", "9.9")) {
+    out.Line([&](ItemWriter& w) {
+      w.Text(spec.extraText).Number(spec.mpAwarded).Number(spec.mpScale).Number(spec.teamData);
+      w.Number(spec.wantHandicaps).Number(spec.passwordState);
+    });
+  }
+  if (within("9.3", "9.9")) {
+    out.Line([&](ItemWriter& w) {
+      w.Text(spec.chargeRate).Number(spec.mpExtra).Number(spec.mpTables);
+      w.Number(0).Number(0).Number(0);
+    });
+    for (int i = 0; i < 2; ++i) {
+      out.Line([&](ItemWriter& w) {
+        for (int k = 0; k < 6; ++k)
+          w.Number(0);
+      });
+    }
+  }
+  if (within("9.2", "9.9")) {
+    out.Line([&](ItemWriter& w) { w.Number(spec.stratUsed); });
+    if (spec.stratUsed != 0) {
+      out.Line([&](ItemWriter& w) {
+        w.Number(static_cast<double>(spec.stratCatNames.size()));
+        for (const std::string& name : spec.stratCatNames)
+          w.Text(name);
+      });
+      out.Line([&](ItemWriter& w) { w.Number(spec.sectionStratValue); });
+    }
+  }
+  if (within("6.0", "9.9") && spec.passwordState == 2) return out.str();
+
+  auto row = [&](int b, int r) {
+    const size_t index = static_cast<size_t>((b - 1) * spec.rows + (r - 1));
+    return index < spec.travellers.size() ? spec.travellers[index] : GeneratedRow(spec, b, r);
+  };
+  for (int b = 1; b <= boards; ++b) {
+    for (int r = 1; r <= spec.rows; ++r) {
+      const RowSpec x = row(b, r);
+      out.Line([&](ItemWriter& w) { w.Number(x.round).Number(x.ns).Number(x.ew); });
+    }
+  }
+  for (int p = 1; p <= players; ++p) {
+    out.Line([&](ItemWriter& w) {
+      w.Number(p).Text(At(spec.players, p - 1, "Player " + std::to_string(p)));
+    });
+  }
+  for (int b = 1; b <= boards; ++b) {
+    for (int r = 1; r <= spec.rows; ++r) {
+      const RowSpec x = row(b, r);
+      out.Line([&](ItemWriter& w) { w.Cell(x.nsScore).Cell(x.ewScore); });
+    }
+  }
+  if (v > "1.3") {
+    for (int p = 1; p <= spec.pairs; ++p) {
+      const PairResultSpec r = At(spec.pairResults, p - 1, PairResultSpec{});
+      out.Line([&](ItemWriter& w) {
+        w.Number(r.total).Number(r.percent).Text(r.pos);
+        if (from("1.6")) w.Cell(r.carry);
+      });
+    }
+  }
+  if (from("8.2")) {
+    out.Line([&](ItemWriter& w) {
+      for (int i = 1; i <= n; ++i)
+        w.Number(At(spec.roundValues, i - 1, short{0}));
+    });
+  }
+  if (from("8.4")) {
+    for (int b = 1; b <= boards; ++b) {
+      for (int r = 1; r <= spec.rows; ++r) {
+        const RowSpec x = row(b, r);
+        out.Line([&](ItemWriter& w) {
+          for (const std::string& t : x.text)
+            w.Text(t);
+        });
+      }
+    }
+  }
+  if (from("8.5")) {
+    out.Line([&](ItemWriter& w) { w.Number(static_cast<double>(spec.splitScores.size())); });
+    for (int column = 0; column <= 12; ++column) {
+      out.Line([&](ItemWriter& w) {
+        for (const auto& split : spec.splitScores)
+          w.Cell(split[column]);
+      });
+    }
+  }
+  if (from("8.6")) {
+    out.Line([&](ItemWriter& w) { w.Cell(spec.fieldAverages[0]).Cell(spec.fieldAverages[1]); });
+  }
+  if (from("8.7")) {
+    for (int t = 1; t <= spec.tables; ++t) {
+      for (int r = 1; r <= n; ++r) {
+        const std::array<short, 3> generated{static_cast<short>(r), static_cast<short>(t),
+                                             static_cast<short>(spec.tables + t)};
+        const auto card =
+            At(spec.movementCards, static_cast<size_t>((t - 1) * n + (r - 1)), generated);
+        out.Line([&](ItemWriter& w) { w.Number(card[0]).Number(card[1]).Number(card[2]); });
+      }
+    }
+    if (spec.wantHandicaps != 0) {
+      out.Line([&](ItemWriter& w) {
+        for (int p = 1; p <= players; ++p)
+          w.Cell(At(spec.handicaps, p - 1, CellValue(0)));
+      });
+    }
+  }
+  if (from("8.8") && spec.winners == 1) {
+    out.Line([&](ItemWriter& w) { w.Number(spec.oneWinnerA).Number(spec.oneWinnerB); });
+    out.Line([&](ItemWriter& w) {
+      for (int i = 1; i <= n; ++i)
+        w.Number(At(spec.oneWinnerRounds, i - 1, short{0}));
+    });
+    out.Line([&](ItemWriter& w) {
+      for (int t = 1; t <= spec.tables; ++t)
+        w.Number(At(spec.oneWinnerTables, t - 1, short{0}));
+    });
+    out.Line([&](ItemWriter& w) {
+      for (int p = 1; p <= spec.pairs; ++p)
+        w.Number(At(spec.oneWinnerPairs, p - 1, short{0}));
+    });
+  }
+  if (from("9.0")) {
+    out.Line([&](ItemWriter& w) { w.Number(0); });
+    out.Line([&](ItemWriter& w) {
+      for (int p = 1; p <= players; ++p)
+        w.Text(At(spec.playerRefs, p - 1, std::string()));
+    });
+  }
+  if (within("9.2", "9.9") && spec.stratUsed != 0) {
+    out.Line([&](ItemWriter& w) {
+      for (int p = 1; p <= players; ++p)
+        w.Number(At(spec.playerStratCats, p - 1, short{0}));
+    });
+  }
+  // A hand-record name must not be taken for the trailer, so a trailer goes before it.
+  if (from("9.0") && (spec.trailerText || spec.handRecordFile)) {
+    out.Line([&](ItemWriter& w) { w.Text(spec.trailerText.value_or("")); });
+  }
+  if (spec.handRecordFile) out.Line([&](ItemWriter& w) { w.Text(*spec.handRecordFile); });
+  return out.str();
+}
+
+void WriteSession(const std::string& path, const SessionSpec& spec) {
+  WriteBytes(path, SessionText(spec));
+}
+
+std::string WithBareLineFeeds(const std::string& text, int fromLine) {
+  std::string out;
+  int line = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+      if (line++ >= fromLine) continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace pg::test

@@ -1,0 +1,202 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "shell/StartUp.h"
+#include "ui/MainWindowView.h"
+#include "ui/QtPorts.h"
+
+namespace {
+
+class FixedClock : public pg::Clock {
+ public:
+  pg::Date Today() override { return pg::MakeDate(2006, 9, 26); }
+};
+
+// The real dialogs, except that ending the program ends the test as a failure instead of
+// quietly with status 0.
+class TestDialogs : public pg::ui::QtDialogs {
+ public:
+  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
+};
+
+// The real program and main window on a fresh folder, with the Qt ports and a fixed clock.
+struct Fixture {
+  QTemporaryDir dir;
+  TestDialogs dialogs;
+  pg::ui::QtWindows windows;
+  pg::ui::QtSettingsStore settings;
+  FixedClock clock;
+  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
+  pg::MainWindow model{program};
+  std::unique_ptr<pg::ui::MainWindowView> view;
+
+  Fixture() {
+    pg::StartUp(model, dir.path().toStdString() + "/");
+    view = std::make_unique<pg::ui::MainWindowView>(model);
+    view->show();
+  }
+  template <class W>
+  W* Find(const char* name) {
+    return view->findChild<W*>(QString::fromLatin1(name));
+  }
+};
+
+// Answers the modal dialogs that the code under test opens, one step per dialog, in order. Once
+// a dialog is not the one expected next, or a step's checks fail, every dialog still coming is
+// closed, so the test fails instead of waiting for a person.
+class DialogScript {
+ public:
+  template <class D>
+  DialogScript& Then(std::function<void(D*)> act) {
+    steps_.push_back([act](QWidget* w) {
+      D* d = qobject_cast<D*>(w);
+      if (d != nullptr) act(d);
+      return d != nullptr;
+    });
+    return *this;
+  }
+
+  void Start() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    timer_.start(10);
+  }
+  bool Finished() const { return next_ == steps_.size() && !failed_; }
+
+ private:
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (!failed_ && next_ < steps_.size() && steps_[next_](modal) && !QTest::currentTestFailed()) {
+      ++next_;
+      return;
+    }
+    failed_ = true;
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->done(QDialog::Rejected);
+  }
+
+  std::vector<std::function<bool(QWidget*)>> steps_;
+  size_t next_ = 0;
+  bool failed_ = false;
+  QTimer timer_;
+};
+
+void Type(QInputDialog* prompt, const char* text) {
+  QLineEdit* edit = prompt->findChild<QLineEdit*>();
+  QVERIFY(edit != nullptr);
+  edit->clear();
+  QTest::keyClicks(edit, QString::fromLatin1(text));
+  QTest::keyClick(edit, Qt::Key_Return);
+}
+
+}  // namespace
+
+class MainWindowViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void controlsAreFoundByNameWithTheirCaptions() {
+    Fixture f;
+    QCOMPARE(f.view->objectName(), QStringLiteral("frmMain"));
+    QCOMPARE(f.view->windowTitle(), QStringLiteral("Pairgauge"));
+    struct Expected {
+      const char* name;
+      QString text;
+      bool enabled;
+    };
+    const Expected controls[] = {
+        {"cmdParam", "Parameters", false},
+        {"cmdUpdate", "Update handicaps", true},
+        {"cmdStop", "Stop", true},
+        {"lblHead", "Pairgauge - Version " PG_PROJECT_VERSION, true},
+        {"lblMess", "First use of this program", true},
+    };
+    for (const Expected& e : controls) {
+      QWidget* w = f.Find<QWidget>(e.name);
+      QVERIFY2(w != nullptr, e.name);
+      const QString text = w->property("text").toString();
+      QCOMPARE(text, e.text);
+      QCOMPARE(w->isEnabled(), e.enabled);
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+      QVERIFY2(a != nullptr, e.name);
+      QCOMPARE(a->text(QAccessible::Name), e.text);
+    }
+  }
+
+  // Whatever is added to the window later must be named for people who cannot see it.
+  void everyControlHasAnAccessibleName() {
+    Fixture f;
+    const auto widgets = f.view->findChildren<QWidget*>();
+    QVERIFY(!widgets.isEmpty());
+    for (QWidget* w : widgets) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+      QVERIFY2(a != nullptr && !a->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+    }
+  }
+
+  void updateAsksForTheFirstDateRefusesTodayAndOpensTheUpdateWindow() {
+    Fixture f;
+    std::optional<pg::Date> startWhenOpened;
+    f.windows.Register(pg::WindowId::Update,
+                       [&] { startWhenOpened = f.program.context.StartDate; });
+    DialogScript script;
+    script
+        .Then<QInputDialog>([](QInputDialog* prompt) {
+          QCOMPARE(prompt->windowTitle(), QStringLiteral("Pairgauge"));
+          QVERIFY(prompt->labelText().startsWith(
+              QStringLiteral("No handicaps have yet been updated\nPlease select")));
+          Type(prompt, "26/9/2006");
+        })
+        .Then<QMessageBox>([](QMessageBox* box) {
+          QCOMPARE(box->text(), QStringLiteral("Date must be in the past"));
+          QCOMPARE(box->windowTitle(), QStringLiteral("Pairgauge"));
+          QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        })
+        .Then<QInputDialog>([](QInputDialog* prompt) { Type(prompt, "25/9/2006"); });
+    script.Start();
+    QTest::mouseClick(f.Find<QPushButton>("cmdUpdate"), Qt::LeftButton);
+    QVERIFY(script.Finished());
+    QCOMPARE(startWhenOpened, std::optional<pg::Date>(pg::MakeDate(2006, 9, 25)));
+    QCOMPARE(f.Find<QLabel>("lblMess")->text(), QStringLiteral("No updates yet done"));
+  }
+
+  void aCancelledPromptDoesNothing() {
+    Fixture f;
+    bool opened = false;
+    f.windows.Register(pg::WindowId::Update, [&] { opened = true; });
+    DialogScript script;
+    script.Then<QInputDialog>(
+        [](QInputDialog* prompt) { QTest::keyClick(prompt, Qt::Key_Escape); });
+    script.Start();
+    QTest::mouseClick(f.Find<QPushButton>("cmdUpdate"), Qt::LeftButton);
+    QVERIFY(script.Finished());
+    QVERIFY(!opened);
+    QVERIFY(!f.program.context.StartDate);
+    QCOMPARE(f.Find<QLabel>("lblMess")->text(), QStringLiteral("First use of this program"));
+  }
+
+  void settingsKeepLatin1Values() {
+    pg::ui::QtSettingsStore settings;
+    const std::string value = "caf\xe9 \"1\"";
+    QCOMPARE(settings.Read("Pairgauge Test", "Handicap", "Pass", "unarmed"),
+             std::string("unarmed"));
+    settings.Write("Pairgauge Test", "Handicap", "Pass", value);
+    QCOMPARE(settings.Read("Pairgauge Test", "Handicap", "Pass", "unarmed"), value);
+    QSettings("Pairgauge Test", "Handicap").clear();
+  }
+};
+
+QTEST_MAIN(MainWindowViewTest)
+#include "MainWindowViewTest.moc"

@@ -38,19 +38,6 @@ TEST(MainWindow, AfterAnUpdateTheNextStartsTheDayAfterAndTheStatusFollowsTheWind
             "Handicaps last updated using sessions up to and including \r\nMonday 25 Sep 2006");
 }
 
-TEST(MainWindow, TheFirstUpdateAsksForTheDateOfTheFirstSession) {
-  Window w;
-  w.ports.dialogs.ExpectPrompt("25/9/2006");
-  w.window.UpdateClick();
-  ASSERT_EQ(w.ports.dialogs.prompts.size(), 1u);
-  EXPECT_EQ(w.ports.dialogs.prompts[0],
-            "No handicaps have yet been updated\r\nPlease select the date of the first session\r\n"
-            "which will be used to start updating handicaps");
-  EXPECT_EQ(w.c.StartDate, MakeDate(2006, 9, 25));
-  EXPECT_EQ(w.ports.windows.shown, std::vector<WindowId>{WindowId::Update});
-  EXPECT_EQ(w.window.lblMess.caption, "No updates yet done");
-}
-
 // Each answer in turn, with the message it draws (empty: none); the prompt comes back after a
 // refusal, and an empty or cancelled answer ends the action with nothing done.
 TEST(MainWindow, TheFirstDatePromptRefusesWhatIsNoDayInThePast) {
@@ -89,6 +76,11 @@ TEST(MainWindow, TheFirstDatePromptRefusesWhatIsNoDayInThePast) {
     }
     w.window.UpdateClick();
     w.ports.dialogs.VerifyAllUsed();
+    EXPECT_EQ(w.ports.dialogs.prompts,
+              std::vector<std::string>(
+                  k.turns.size(),
+                  "No handicaps have yet been updated\r\nPlease select the date of the first "
+                  "session\r\nwhich will be used to start updating handicaps"));
     EXPECT_EQ(w.c.StartDate, k.start);
     EXPECT_EQ(w.ports.windows.shown.size(), k.start ? 1u : 0u);
     EXPECT_EQ(w.window.lblMess.caption,

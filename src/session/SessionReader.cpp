@@ -139,7 +139,8 @@ class SessionReader {
 
     const std::string v = s_.SessionFileVersion;
     short storedSections = 0;
-    if (v < "1.2" || v > "9.9") {
+    // A title such as "2026 Spring Pairs" sorts among the versions; only its start tells.
+    if (!LooksLikeVersion(v) || v < "1.2" || v > "9.9") {
       s_.EventName = v;
       s_.SessionFileVersion = "0";
       s_.SectionCount = 1;

@@ -227,6 +227,59 @@ TEST_F(ReaderTest, AMissingFileIsAReadError) {
   EXPECT_TRUE(s.ReadFailed);
 }
 
+struct MovementCase {
+  short type;
+  short winners;
+  short added;  // to every card's East-West pair
+};
+
+class OldMovementFile : public test::SessionFixture,
+                        public ::testing::WithParamInterface<MovementCase> {};
+
+// Files before 8.7 take their movement cards from the movement file they name.
+TEST_P(OldMovementFile, GivesTheCardsAndRoundsPlayed) {
+  const MovementCase& c = GetParam();
+  std::string movement = "\"Mitchell 3\",1,2,3," + std::to_string(c.type) + ",5,4\r\n";
+  for (int i = 0; i < 3 * 3 * 3; ++i)  // a traveller layout the cards come after
+    movement += "9,";
+  for (int t = 1; t <= 3; ++t)
+    for (int n = 1; n <= 4; ++n)
+      movement +=
+          std::to_string(n) + "," + std::to_string(t) + "," + std::to_string(t + n) + "\r\n";
+  test::WriteBytes(dir / "M3.MOV", movement);
+  SessionSpec spec;
+  spec.version = "8.6";
+  spec.winners = c.winners;
+  spec.movementFile = dir / "M3.MOV";
+  Read(spec);
+  ASSERT_FALSE(s.ReadFailed);
+  EXPECT_EQ(s.RoundsPlayed, 4);
+  EXPECT_EQ(s.MovementCards.upper(0), 3);
+  EXPECT_EQ(s.MovementCards.upper(1), 4);
+  EXPECT_EQ(s.MovementCards(3, 4, 0), 4);
+  EXPECT_EQ(s.MovementCards(3, 4, 1), 3);
+  EXPECT_EQ(s.MovementCards(3, 4, 2), 7 + c.added);
+  EXPECT_EQ(s.MovementCards(1, 1, 2), 2 + c.added);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OldMovementFile,
+                         ::testing::Values(MovementCase{2, 1, 3}, MovementCase{2, 2, 0},
+                                           MovementCase{1, 1, 0}));
+
+TEST_F(ReaderTest, AnUnreadableMovementFileIsReportedAndMarked) {
+  test::WriteBytes(dir / "M3.MOV", "\"Mitchell 3\",1,2,3,x,5,4\r\n");
+  SessionSpec spec;
+  spec.version = "8.6";
+  spec.movementFile = dir / "M3.MOV";
+  ports.dialogs.ExpectMessage(
+      "ModSession\r\nType mismatch\r\nError no. 13\r\nLine 100\r\nDo you wish to try to "
+      "continue?",
+      Answer::Yes);
+  Read(spec);
+  EXPECT_FALSE(s.ReadFailed);
+  EXPECT_EQ(s.MovementCards(1, 1, 1), -1);
+}
+
 struct DamagedCase {
   const char* name;
   std::string text;

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the session reader as a session file: it must end in a read or its
-// own message, whatever the bytes. Build with -DPAIRGAUGE_BUILD_FUZZ=ON and clang, then run
-//   build/fuzz/session_fuzz tests/data/sessions
+// own message, whatever the bytes. Build with -DPAIRGAUGE_BUILD_FUZZ=ON and clang, then run it on
+// a scratch copy of the sample sessions (the fuzzer adds its findings to the first folder):
+//   cp -r tests/data/sessions /tmp/corpus && build/fuzz/session_fuzz /tmp/corpus
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>

@@ -135,7 +135,7 @@ class SessionReader {
         return;
       }
     }
-    if (HasLineFeed(s_.SessionFileVersion) && !Repair()) return;
+    if (HasLineFeed(s_.SessionFileVersion) && !RepairSessionFile()) return;
 
     const std::string v = s_.SessionFileVersion;
     short storedSections = 0;
@@ -148,7 +148,7 @@ class SessionReader {
     } else {
       s_.EventName = items_.ReadText();
       if (HasLineFeed(s_.EventName) && !repaired_) {
-        if (!Repair()) return;
+        if (!RepairSessionFile()) return;
         s_.EventName = items_.ReadText();
       }
       storedSections = items_.ReadInt16();
@@ -358,7 +358,7 @@ class SessionReader {
   // Rewrites a file whose line ends were damaged (bare line feeds) with CR LF throughout, keeping
   // the original beside it, and goes on reading from the mended file. False, with the message
   // shown, when it could not be done.
-  bool Repair() {
+  bool RepairSessionFile() {
     const std::string backup = BackupName(file_);
     FileError error;
     bool ok = !FileExists(backup) || DeleteFile(backup, error);

@@ -47,9 +47,12 @@ void DimensionSession(Session& s) {
 }
 
 void ApplyScoringType(Session& s) {
-  if (s.ScoringType == "Pairs") s.MPStep = 0.00001;
-  else if (s.ScoringType == "Aggregate") s.MPStep = 10;
-  else if (s.ScoringType == "Butler") s.MPStep = 0.1;
+  if (s.ScoringType == "Pairs")
+    s.MPStep = 0.00001;
+  else if (s.ScoringType == "Aggregate")
+    s.MPStep = 10;
+  else if (s.ScoringType == "Butler")
+    s.MPStep = 0.1;
 }
 
 }  // namespace pg

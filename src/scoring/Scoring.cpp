@@ -13,6 +13,8 @@ namespace pg {
 namespace {
 
 constexpr float kNoKey = -999999;
+// Far beyond any real session (a thousand pairs over a thousand boards).
+constexpr long kMostPairBoards = 1'000'000;
 
 bool IsNoResult(const CellValue& cell) {
   return cell.IsNull() || cell.IsEmpty();
@@ -126,13 +128,9 @@ void ScoreResults(Session& s, Context& ctx) {
   const bool known = pairs || s.ScoringType == "Aggregate" || s.ScoringType == "Butler";
   BoardWork work;
 
-  guard.Step(100, [&] {
-    s.PairBoardMP.DimFrom1(s.PairCount, s.BoardCount);
-    s.PairBoardScore.DimFrom1(s.PairCount, s.BoardCount);
-  });
   // Every board is counted before any is scored, so that each one is scaled to the fullest
   // traveller of the session, not to the fullest seen so far.
-  guard.Step(110, [&] {
+  guard.Step(100, [&] {
     s.MaxEntries = 0;
     s.HasAveAdjusted = false;
     for (short board = 1; board <= s.BoardCount; ++board) {
@@ -148,14 +146,27 @@ void ScoreResults(Session& s, Context& ctx) {
   if (!known) return;
 
   for (short board = 1; board <= s.BoardCount; ++board)
-    guard.Step(120, [&] { ScoreBoard(s, board, work); });
+    guard.Step(110, [&] { ScoreBoard(s, board, work); });
 
   bool anyResult = false;
-  guard.Step(130, [&] {
+  guard.Step(120, [&] {
     for (short board = 1; board <= s.BoardCount && !anyResult; ++board)
       anyResult = s.BoardEntries(board) > 0;
   });
   if (!anyResult) {
+    s.ScoreOK = false;
+    return;
+  }
+
+  // The pair-by-board tables are sized only once the session has results, and never beyond
+  // what any real session needs: a damaged header with thousands of pairs and boards but no
+  // rows must end in a report, not in the program trying to take gigabytes.
+  const bool sized = guard.Step(130, [&] {
+    if (static_cast<long>(s.PairCount) * s.BoardCount > kMostPairBoards) Raise(err::kOutOfMemory);
+    s.PairBoardMP.DimFrom1(s.PairCount, s.BoardCount);
+    s.PairBoardScore.DimFrom1(s.PairCount, s.BoardCount);
+  });
+  if (!sized) {
     s.ScoreOK = false;
     return;
   }

@@ -194,7 +194,7 @@ TEST(ScoreResults, ABoardThatFailsIsReportedAndTheOthersScored) {
   SetRow(s, 2, 2, 2, 3, 400);
   test::ScoringContext sc;
   sc.ports.dialogs.ExpectMessage(
-      "ModScore\r\nSubscript out of range\r\nError no. 9\r\nLine 120\r\nDo you wish to try to "
+      "ModScore\r\nSubscript out of range\r\nError no. 9\r\nLine 110\r\nDo you wish to try to "
       "continue?",
       Answer::Yes);
   ScoreResults(s, sc.ctx);
@@ -202,6 +202,20 @@ TEST(ScoreResults, ABoardThatFailsIsReportedAndTheOthersScored) {
   EXPECT_EQ(s.MatchPoints(2, 1, 1).number(), 2);
   EXPECT_EQ(s.PairTotal(1), 2);
   EXPECT_EQ(s.PairBoards(1), 1);
+}
+
+TEST(ScoreResults, ADamagedHeaderEndsInOneReportNotAHugeTable) {
+  // Thousands of pairs and boards with rows of one result each: a header no real session has.
+  Session s = MakeSession(16000, 2000, 1);
+  SetRow(s, 1, 1, 1, 2, 420);
+  test::ScoringContext sc;
+  sc.ports.dialogs.ExpectMessage(
+      "ModScore\r\nOut of memory\r\nError no. 7\r\nLine 130\r\nDo you wish to try to "
+      "continue?",
+      Answer::Yes);
+  ScoreResults(s, sc.ctx);
+  EXPECT_FALSE(s.ScoreOK);
+  EXPECT_TRUE(s.PairBoardMP.empty());
 }
 
 TEST(Aggregate, RowsAreWorthTheirScoresAndTheBlankTheAverage) {

@@ -87,6 +87,9 @@ struct StreamCase {
   std::string file;
   Lines fields;  // the leading fields of each member; the rest must be empty
 };
+void PrintTo(const StreamCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class MemberStreamRules : public Members, public ::testing::WithParamInterface<StreamCase> {};
 
@@ -235,6 +238,9 @@ struct Obstacle {
   bool membershipFile;  // the failing file is Membersh.dat rather than the history file
   int number;
 };
+void PrintTo(const Obstacle& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class SaveFailure : public Members, public ::testing::WithParamInterface<Obstacle> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <optional>
 #include <random>
 #include <vector>
@@ -26,6 +28,9 @@ struct TravellerCase {
   std::vector<double> scores;  // North-South, one row each
   std::vector<double> points;  // North-South match points expected
 };
+void PrintTo(const TravellerCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Traveller : public testing::TestWithParam<TravellerCase> {};
 

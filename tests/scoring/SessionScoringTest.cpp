@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ struct RankCase {
   std::vector<short> order;
   std::vector<std::string> texts;  // by index
 };
+void PrintTo(const RankCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class Ranking : public testing::TestWithParam<RankCase> {};
 

@@ -10,12 +10,6 @@
 #include "support/TempFolder.h"
 
 namespace pg {
-namespace test {
-void PrintTo(const ExpectedSession& e, std::ostream* os) {
-  *os << e.file;
-}
-}  // namespace test
-
 namespace {
 
 template <class T, class U>

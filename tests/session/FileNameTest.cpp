@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "session/SessionFile.h"
 #include "support/ScriptedPorts.h"
 
@@ -13,6 +15,9 @@ struct NameCase {
   const char* base;
   const char* extension;
 };
+void PrintTo(const NameCase& c, std::ostream* out) {
+  *out << c.base << "." << c.extension;
+}
 
 class SessionFileName : public ::testing::TestWithParam<NameCase> {};
 

@@ -129,6 +129,9 @@ struct SettingsCase {
   short wantScale;
   const char* wantRate;
 };
+void PrintTo(const SettingsCase& c, std::ostream* out) {
+  *out << c.version;
+}
 
 class EventSettings : public test::SessionFixture,
                       public ::testing::WithParamInterface<SettingsCase> {};
@@ -232,6 +235,9 @@ struct MovementCase {
   short winners;
   short added;  // to every card's East-West pair
 };
+void PrintTo(const MovementCase& c, std::ostream* out) {
+  *out << "type " << c.type << ", " << c.winners << " winners";
+}
 
 class OldMovementFile : public test::SessionFixture,
                         public ::testing::WithParamInterface<MovementCase> {};
@@ -285,6 +291,9 @@ struct DamagedCase {
   std::string text;
   const char* description;
 };
+void PrintTo(const DamagedCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 std::vector<DamagedCase> DamagedFiles() {
   SessionSpec plain;

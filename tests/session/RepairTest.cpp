@@ -26,6 +26,9 @@ struct DamageCase {
   const char* backup;
   int fromLine;  // first line whose end was damaged
 };
+void PrintTo(const DamageCase& c, std::ostream* out) {
+  *out << c.version << " " << c.name;
+}
 
 class Repair : public test::SessionFixture, public ::testing::WithParamInterface<DamageCase> {};
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,5 +41,10 @@ struct ExpectedSession {
 };
 
 const std::vector<ExpectedSession>& ExpectedSessions();
+
+// Test listings name a case by its file rather than dumping its bytes.
+inline void PrintTo(const ExpectedSession& e, std::ostream* out) {
+  *out << e.file;
+}
 
 }  // namespace pg::test

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/Context.h"
+#include "review/Members.h"
 #include "session/Session.h"
 
 namespace pg {
@@ -20,9 +21,11 @@ struct Program {
   Context context;
   // The one current session: every read replaces it.
   Session session;
+  // The members of Membersh.dat, loaded afresh by every update run.
+  MemberTable members;
 
-  // The member table and the outputs of the last update run join here with the update and
-  // review windows, which fill and show them.
+  // The outputs of the last update run join here with the update and review windows, which
+  // fill and show them.
 };
 
 }  // namespace pg

@@ -6,45 +6,15 @@
 
 #include "base/Files.h"
 #include "review/Members.h"
+#include "support/QuietPorts.h"
 
 namespace {
 
 constexpr int kMembers = 10000;
 
-// Answers every question with Yes and every message with OK.
-class AgreeingDialogs : public pg::Dialogs {
- public:
-  pg::Answer Message(const std::string&, pg::Buttons buttons, pg::Icon) override {
-    return buttons == pg::Buttons::YesNo ? pg::Answer::Yes : pg::Answer::OK;
-  }
-  std::optional<std::string> Prompt(const std::string&, const std::string&,
-                                    const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  bool CapsLockOn() override { return false; }
-  pg::ScreenSize Screen() override { return {}; }
-  [[noreturn]] void EndProgram() override { std::abort(); }
-};
-
-struct NoWindows : pg::Windows {
-  void ShowModal(pg::WindowId) override {}
-};
-struct NoSettings : pg::SettingsStore {
-  std::string Read(const std::string&, const std::string&, const std::string&,
-                   const std::string& d) override {
-    return d;
-  }
-  void Write(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
-struct FixedClock : pg::Clock {
-  pg::Date Today() override { return pg::MakeDate(2013, 7, 8); }
-};
-
 // A club of kMembers members in a fresh folder, its Membersh.dat written as the program writes it.
 struct Club {
-  Club() : context(pg::Ports{dialogs, windows, settings, clock}) {
+  Club() : context(ports.ports()) {
     std::string pattern = (std::filesystem::temp_directory_path() / "pg-bench-XXXXXX").string();
     folder = ::mkdtemp(pattern.data());
     context.SetFolders(folder);
@@ -61,10 +31,7 @@ struct Club {
   ~Club() { std::filesystem::remove_all(folder); }
 
   std::string folder;
-  AgreeingDialogs dialogs;
-  NoWindows windows;
-  NoSettings settings;
-  FixedClock clock;
+  pg::test::QuietPorts ports;
   pg::Context context;
 };
 

@@ -10,41 +10,9 @@
 
 #include "base/Context.h"
 #include "session/SessionFile.h"
+#include "support/QuietPorts.h"
 
 namespace {
-
-// Answers every message: OK, and Yes to the error reporter so that reading goes on.
-class Answering : public pg::Dialogs {
- public:
-  pg::Answer Message(const std::string&, pg::Buttons buttons, pg::Icon) override {
-    return buttons == pg::Buttons::YesNo ? pg::Answer::Yes : pg::Answer::OK;
-  }
-  std::optional<std::string> Prompt(const std::string&, const std::string&,
-                                    const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  bool CapsLockOn() override { return false; }
-  pg::ScreenSize Screen() override { return {}; }
-  [[noreturn]] void EndProgram() override { std::abort(); }
-};
-class NoWindows : public pg::Windows {
- public:
-  void ShowModal(pg::WindowId) override {}
-};
-class NoSettings : public pg::SettingsStore {
- public:
-  std::string Read(const std::string&, const std::string&, const std::string&,
-                   const std::string& value) override {
-    return value;
-  }
-  void Write(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
-class Fixed : public pg::Clock {
- public:
-  pg::Date Today() override { return pg::MakeDate(2026, 12, 8); }
-};
 
 // One folder for every run (the fuzzer ends without running exit handlers, so a folder per run
 // would be left behind each time).
@@ -61,17 +29,14 @@ std::string Folder() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Answering dialogs;
-  static NoWindows windows;
-  static NoSettings settings;
-  static Fixed clock;
+  static pg::test::QuietPorts ports;
   const std::string path = Folder() + "0925S1.AFT";
   // A repair may have left its backup; a new file each time keeps the runs apart.
   std::filesystem::remove(Folder() + "0925S1.AFX");
   std::filesystem::remove(path);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  pg::Context ctx(pg::Ports{dialogs, windows, settings, clock});
+  pg::Context ctx(ports.ports());
   pg::Session s;
   s.BasePath = Folder() + "0925S1";
   s.Extension = "AFT";

@@ -174,9 +174,10 @@ std::string NumberText(double value) {
     out += d.digits;
     out.append(static_cast<size_t>(d.exponent + 1 - n), '0');
   } else {
-    out += d.digits.substr(0, static_cast<size_t>(d.exponent + 1));
+    const size_t wholeDigits = static_cast<size_t>(d.exponent) + 1;
+    out += d.digits.substr(0, wholeDigits);
     out += '.';
-    out += d.digits.substr(static_cast<size_t>(d.exponent + 1));
+    out += d.digits.substr(wholeDigits);
   }
   return out;
 }

@@ -98,7 +98,7 @@ std::optional<std::string> DealCode(const std::string& deal) {
     ++hand;
   }
   std::string code(26, 'a');
-  for (int k = 1; k <= 26; ++k)
+  for (size_t k = 1; k <= 26; ++k)
     code[k - 1] = static_cast<char>('a' + 4 * holder[2 * k - 1] + holder[2 * k]);
   return code;
 }

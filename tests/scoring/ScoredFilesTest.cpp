@@ -8,6 +8,7 @@
 #include "session/SessionFile.h"
 #include "support/ExpectedSessions.h"
 #include "support/ScriptedPorts.h"
+#include "support/SessionWriter.h"
 #include "support/TempFolder.h"
 
 namespace pg {
@@ -32,13 +33,10 @@ TEST_P(ScoredFile, ScoresAsTheOtherScorerDid) {
     GTEST_SKIP() << e.file << " (version " << e.SessionFileVersion
                  << ") lacks the split scores and row marks its expected figures were made with";
   test::TempFolder dir;
-  test::WriteBytes(dir / e.file,
-                   test::ReadBytes(std::string(PG_TEST_DATA) + "/sessions/" + e.file));
   test::ScriptedPorts ports;
   Context ctx(ports.ports());
   Session s;
-  s.BasePath = dir / e.file.substr(0, e.file.find('.'));
-  s.Extension = e.file.substr(e.file.find('.') + 1);
+  test::PlaceDataSession(dir.path(), e.file, s);
   ReadSession(s, ctx);
   ASSERT_FALSE(s.ReadFailed);
 

@@ -7,6 +7,7 @@
 #include "session/SessionFile.h"
 #include "support/ExpectedSessions.h"
 #include "support/ScriptedPorts.h"
+#include "support/SessionWriter.h"
 #include "support/TempFolder.h"
 
 namespace pg {
@@ -24,15 +25,10 @@ class Conformance : public ::testing::TestWithParam<test::ExpectedSession> {};
 TEST_P(Conformance, ReadsWhatTheOtherWriterWrote) {
   const test::ExpectedSession& e = GetParam();
   test::TempFolder dir;
-  const std::string bytes = test::ReadBytes(std::string(PG_TEST_DATA) + "/sessions/" + e.file);
-  ASSERT_FALSE(bytes.empty());
-  test::WriteBytes(dir / e.file, bytes);
-
   test::ScriptedPorts ports;
   Context ctx(ports.ports());
   Session s;
-  s.BasePath = dir / e.file.substr(0, e.file.find('.'));
-  s.Extension = e.file.substr(e.file.find('.') + 1);
+  test::PlaceDataSession(dir.path(), e.file, s);
   ReadSession(s, ctx);
 
   ASSERT_FALSE(s.ReadFailed);

@@ -1,5 +1,7 @@
 #include "support/SessionWriter.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 
 #include "base/Items.h"
@@ -232,6 +234,15 @@ std::string WithBareLineFeeds(const std::string& text, int fromLine) {
     out += text[i];
   }
   return out;
+}
+
+void PlaceDataSession(const std::string& folder, const std::string& file, Session& s) {
+  const std::string bytes = ReadBytes(std::string(PG_TEST_DATA) + "/sessions/" + file);
+  if (bytes.empty()) ADD_FAILURE() << "no test session " << file;
+  WriteBytes(folder + file, bytes);
+  const size_t dot = file.find('.');
+  s.BasePath = folder + file.substr(0, dot);
+  s.Extension = file.substr(dot + 1);
 }
 
 }  // namespace pg::test

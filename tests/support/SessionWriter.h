@@ -7,6 +7,7 @@
 
 #include "base/Cell.h"
 #include "base/Date.h"
+#include "session/Session.h"
 
 namespace pg::test {
 
@@ -92,5 +93,10 @@ void WriteSession(const std::string& path, const SessionSpec& spec);
 // The text with every CR LF from line `fromLine` (counting from 0) on turned into a bare line
 // feed, as a file whose line ends were damaged in copying.
 std::string WithBareLineFeeds(const std::string& text, int fromLine = 0);
+
+// Copies the independently written file tests/data/sessions/<file> into folder (a test must not
+// change the project's own copy, which a repair would) and points the session's BasePath and
+// Extension at the copy, ready for ReadSession.
+void PlaceDataSession(const std::string& folder, const std::string& file, Session& s);
 
 }  // namespace pg::test

@@ -21,16 +21,20 @@ QWidget* DialogParent() {
 }
 
 QMessageBox::StandardButtons QtButtons(Buttons buttons) {
+  // Each case has its own buttons; the check mistakes the flag values for one branch.
+  // NOLINTBEGIN(bugprone-branch-clone)
   switch (buttons) {
     case Buttons::OK: return QMessageBox::Ok;
     case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
+  // NOLINTEND(bugprone-branch-clone)
   return QMessageBox::Ok;
 }
 
 QMessageBox::Icon QtIcon(Icon icon) {
+  // NOLINTBEGIN(bugprone-branch-clone)
   switch (icon) {
     case Icon::None: return QMessageBox::NoIcon;
     case Icon::Information: return QMessageBox::Information;
@@ -38,6 +42,7 @@ QMessageBox::Icon QtIcon(Icon icon) {
     case Icon::Critical: return QMessageBox::Critical;
     case Icon::Question: return QMessageBox::Question;
   }
+  // NOLINTEND(bugprone-branch-clone)
   return QMessageBox::NoIcon;
 }
 

@@ -58,9 +58,9 @@ struct Probe {
 };
 
 std::vector<Probe> Probes() {
-  auto earlier = [](std::string v) { return [v](const std::string&) { return v; }; };
+  auto earlier = [](const std::string& v) { return [v](const std::string&) { return v; }; };
   // Files from 6.0 set these themselves even where they lack the item.
-  auto settingsDefault = [](std::string before6, std::string from6) {
+  auto settingsDefault = [](const std::string& before6, const std::string& from6) {
     return [=](const std::string& v) { return v >= "6.0" ? from6 : before6; };
   };
   return {

@@ -109,7 +109,8 @@ std::string SessionText(const SessionSpec& spec) {
   if (within("6.0", "9.9") && spec.passwordState == 2) return out.str();
 
   auto row = [&](int b, int r) {
-    const size_t index = static_cast<size_t>((b - 1) * spec.rows + (r - 1));
+    const int flat = (b - 1) * spec.rows + (r - 1);
+    const auto index = static_cast<size_t>(flat);
     return index < spec.travellers.size() ? spec.travellers[index] : GeneratedRow(spec, b, r);
   };
   for (int b = 1; b <= boards; ++b) {
@@ -172,8 +173,8 @@ std::string SessionText(const SessionSpec& spec) {
       for (int r = 1; r <= n; ++r) {
         const std::array<short, 3> generated{static_cast<short>(r), static_cast<short>(t),
                                              static_cast<short>(spec.tables + t)};
-        const auto card =
-            At(spec.movementCards, static_cast<size_t>((t - 1) * n + (r - 1)), generated);
+        const int flat = (t - 1) * n + (r - 1);
+        const auto card = At(spec.movementCards, static_cast<size_t>(flat), generated);
         out.Line([&](ItemWriter& w) { w.Number(card[0]).Number(card[1]).Number(card[2]); });
       }
     }

@@ -12,22 +12,22 @@ namespace {
 // A full evening: 15 tables, 30 pairs, 27 boards in 9 rounds, every player's handicap. The
 // catalogue reads one such file for every session since the last update.
 void BM_ReadSession15Tables27Boards(benchmark::State& state) {
-  pg::test::SessionSpec spec;
-  spec.version = "9.3";
-  spec.tables = 15;
-  spec.pairs = 30;
-  spec.rows = 15;
-  spec.rounds = 9;
-  spec.boardsPerRound = 3;
-  spec.roundsPlayed = 9;
-  spec.movementName = "Mitchell 15";
-  spec.wantHandicaps = 1;
+  pg::test::SessionPlan plan;
+  plan.version = "9.3";
+  plan.tables = 15;
+  plan.pairs = 30;
+  plan.rows = 15;
+  plan.rounds = 9;
+  plan.boardsPerRound = 3;
+  plan.roundsPlayed = 9;
+  plan.movementName = "Mitchell 15";
+  plan.wantHandicaps = 1;
   for (int p = 1; p <= 60; ++p) {
-    spec.players.push_back("Member Number" + std::to_string(p));
-    spec.handicaps.emplace_back((p % 9) * 0.5 - 2);
+    plan.players.push_back("Member Number" + std::to_string(p));
+    plan.handicaps.emplace_back((p % 9) * 0.5 - 2);
   }
   pg::test::TempFolder dir;
-  pg::test::WriteSession(dir / "0925S1.EVE", spec);
+  pg::test::WriteSession(dir / "0925S1.EVE", plan);
 
   pg::test::ScriptedPorts ports;
   pg::Context ctx(ports.ports());

@@ -5,7 +5,7 @@
 namespace pg {
 namespace {
 
-using test::SessionSpec;
+using test::SessionPlan;
 
 const std::string kDeal = "abcdefghijklmnopabcdefghij";
 
@@ -121,18 +121,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HandRecordsTest, ASessionReadsItsHandRecordsAndGoesOnPastABadLine) {
   test::WriteBytes(dir / "good.dlm", "Board 1=" + kDeal + "\r\n");
-  SessionSpec spec;
-  spec.handRecordFile = dir / "good.dlm";
-  Read(spec);
+  SessionPlan plan;
+  plan.handRecordFile = dir / "good.dlm";
+  Read(plan);
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_TRUE(s.HandsLoaded);
   EXPECT_FALSE(s.ReadingHands);
   EXPECT_EQ(s.HandRecords[1].Deal, kDeal);
 
   test::WriteBytes(dir / "bad.dlm", "Board 1=" + kDeal.substr(1) + "\r\n");
-  spec.handRecordFile = dir / "bad.dlm";
+  plan.handRecordFile = dir / "bad.dlm";
   ports.dialogs.ExpectMessage(Invalid("bad.dlm", "board 1=" + kDeal.substr(1)));
-  Read(spec);
+  Read(plan);
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_FALSE(s.HandsLoaded);
 }

@@ -6,7 +6,7 @@
 namespace pg {
 namespace {
 
-using test::SessionSpec;
+using test::SessionPlan;
 using ReaderTest = test::SessionFixture;
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -17,13 +17,13 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 TEST_F(ReaderTest, RefusesASessionOfALaterVersion) {
-  SessionSpec spec;
-  spec.version = "9.4";
+  SessionPlan plan;
+  plan.version = "9.4";
   s.EventName = "before";
   ports.dialogs.ExpectMessage("Cannot read " + (dir / "0302S1.AFT") +
                               "\r\nas this session was created in a later version (9.4) of "
                               "Quorell\r\nYou are using version 9.3");
-  Read(spec);
+  Read(plan);
   EXPECT_TRUE(s.ReadFailed);
   EXPECT_EQ(s.EventName, "before");
   ASSERT_EQ(ports.dialogs.messages.size(), 1u);
@@ -36,12 +36,12 @@ class TitleFirst : public test::SessionFixture,
 
 // Titles that sort above the current version or among the versions are still titles.
 TEST_P(TitleFirst, ReadsAsAFileWithoutVersion) {
-  SessionSpec spec;
-  spec.version = "";
-  spec.eventName = GetParam();
+  SessionPlan plan;
+  plan.version = "";
+  plan.eventName = GetParam();
   s.SectionNo = 2;
   s.SectionCount = 3;
-  Read(spec);
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.EventName, GetParam());
   EXPECT_EQ(s.SessionFileVersion, "0");
@@ -56,9 +56,9 @@ INSTANTIATE_TEST_SUITE_P(Titles, TitleFirst,
                                            "10th Anniversary Cup", "1.1 mile charity walk"));
 
 TEST_F(ReaderTest, PasswordProtectedSessionLoadsItsHeaderOnly) {
-  Read(SessionSpec{});
+  Read(SessionPlan{});
   ASSERT_FALSE(s.ReadFailed);
-  SessionSpec locked;
+  SessionPlan locked;
   locked.eventName = "Locked Pairs";
   locked.date = MakeDate(2026, 5, 1);
   locked.tables = 5;
@@ -79,35 +79,35 @@ TEST_F(ReaderTest, PasswordProtectedSessionLoadsItsHeaderOnly) {
 }
 
 TEST_F(ReaderTest, StoredScoringTypeZeroIsPairs) {
-  SessionSpec spec;
-  spec.scoringType = "Aggregate";
-  Read(spec);
+  SessionPlan plan;
+  plan.scoringType = "Aggregate";
+  Read(plan);
   EXPECT_EQ(s.MPStep, 10);
-  spec.scoringType = "0";
-  Read(spec);
+  plan.scoringType = "0";
+  Read(plan);
   EXPECT_EQ(s.ScoringType, "Pairs");
   EXPECT_EQ(s.MPStep, 0.00001);
 }
 
 TEST_F(ReaderTest, SectionOneSetsTheSectionsAndTheOthersShareThem) {
-  SessionSpec spec;
-  spec.sectionCount = 3;
-  spec.sectionNames = {"Red", "Green", "Blue"};
+  SessionPlan plan;
+  plan.sectionCount = 3;
+  plan.sectionNames = {"Red", "Green", "Blue"};
   s.SectionNo = 1;
-  Read(spec);
+  Read(plan);
   EXPECT_EQ(s.SectionCount, 3);
   EXPECT_EQ(s.SectionNames(3), "Blue");
 
-  spec.sectionCount = 2;
-  spec.sectionNames = {"North", "South"};
+  plan.sectionCount = 2;
+  plan.sectionNames = {"North", "South"};
   s.SectionNo = 2;
-  Read(spec, "0302S2.AFT");
+  Read(plan, "0302S2.AFT");
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.SectionCount, 3);
   EXPECT_EQ(s.SectionNames(1), "Red");
 
   s.SectionNo = 0;
-  Read(spec, "0302S0.AFT");
+  Read(plan, "0302S0.AFT");
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.SectionNames(0), "combined");
   EXPECT_EQ(s.SectionNames(2), "Green");
@@ -117,7 +117,7 @@ TEST_F(ReaderTest, TimeOfDayComesFromTheExtension) {
   for (const auto& [name, time] : {std::pair{"0302S1.AFT", 1}, std::pair{"0302S1.aft", 1},
                                    std::pair{"0302S1.EVE", 2}, std::pair{"0302S1.MOR", 2}}) {
     s.TimeOfDay = 0;
-    Read(SessionSpec{}, name);
+    Read(SessionPlan{}, name);
     EXPECT_EQ(s.TimeOfDay, time) << name;
   }
 }
@@ -138,11 +138,11 @@ class EventSettings : public test::SessionFixture,
 
 TEST_P(EventSettings, ScaleAndChargeRateAreMadeUsable) {
   const SettingsCase& c = GetParam();
-  SessionSpec spec;
-  spec.version = c.version;
-  spec.mpScale = c.mpScale;
-  spec.chargeRate = c.chargeRate;
-  Read(spec);
+  SessionPlan plan;
+  plan.version = c.version;
+  plan.mpScale = c.mpScale;
+  plan.chargeRate = c.chargeRate;
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.MpScale, c.wantScale);
   EXPECT_EQ(s.ChargeRate, c.wantRate);
@@ -155,10 +155,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, EventSettings,
                                            SettingsCase{"6.0", 5, "ignored", 5, "10"}));
 
 TEST_F(ReaderTest, BlankHandicapsReadAsEmpty) {
-  SessionSpec spec;
-  spec.wantHandicaps = 1;
-  spec.handicaps = {CellValue("   "), CellValue(""), CellValue(), CellValue(-1.5), CellValue("2")};
-  Read(spec);
+  SessionPlan plan;
+  plan.wantHandicaps = 1;
+  plan.handicaps = {CellValue("   "), CellValue(""), CellValue(), CellValue(-1.5), CellValue("2")};
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_TRUE(s.PlayerHandicaps(1).IsEmpty());
   EXPECT_TRUE(s.PlayerHandicaps(2).IsEmpty());
@@ -168,8 +168,8 @@ TEST_F(ReaderTest, BlankHandicapsReadAsEmpty) {
 }
 
 TEST_F(ReaderTest, NoRoundsYetEndsTheReadAfterTheCounts) {
-  Read(SessionSpec{});
-  SessionSpec empty;
+  Read(SessionPlan{});
+  SessionPlan empty;
   empty.rounds = 0;
   empty.eventName = "Not started";
   // What follows the counts must not be read, though it looks like the rest of a session.
@@ -182,14 +182,14 @@ TEST_F(ReaderTest, NoRoundsYetEndsTheReadAfterTheCounts) {
 }
 
 TEST_F(ReaderTest, FileEndingAfterPlayerCategoriesKeepsTheTrailerAndNamesNoHands) {
-  SessionSpec first;
+  SessionPlan first;
   first.trailerText = "earlier trailer";
   Read(first);
-  SessionSpec spec;
-  spec.stratUsed = 1;
-  spec.stratCatNames = {"A", "B"};
-  spec.playerStratCats = {2, 1};
-  Read(spec);
+  SessionPlan plan;
+  plan.stratUsed = 1;
+  plan.stratCatNames = {"A", "B"};
+  plan.playerStratCats = {2, 1};
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.PlayerStratCat(1), 2);
   EXPECT_EQ(s.TrailerText, "earlier trailer");
@@ -197,19 +197,19 @@ TEST_F(ReaderTest, FileEndingAfterPlayerCategoriesKeepsTheTrailerAndNamesNoHands
 }
 
 TEST_F(ReaderTest, AShortHandRecordNameIsCleared) {
-  SessionSpec spec;
-  spec.trailerText = "end";
-  spec.handRecordFile = "abc";
-  Read(spec);
+  SessionPlan plan;
+  plan.trailerText = "end";
+  plan.handRecordFile = "abc";
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.TrailerText, "end");
   EXPECT_EQ(s.HandRecordFile, "");
 }
 
 TEST_F(ReaderTest, FindsAFileWhoseNameDiffersOnlyInLetterCase) {
-  SessionSpec spec;
-  spec.eventName = "Copied";
-  test::WriteBytes(dir / "0302s1.aft", test::SessionText(spec));
+  SessionPlan plan;
+  plan.eventName = "Copied";
+  test::WriteBytes(dir / "0302s1.aft", test::SessionText(plan));
   PointAt("0302S1.AFT");
   ASSERT_EQ(FindSessionFile(s), dir / "0302s1.aft");
   ReadSession(s, ctx);
@@ -253,11 +253,11 @@ TEST_P(OldMovementFile, GivesTheCardsAndRoundsPlayed) {
       movement +=
           std::to_string(n) + "," + std::to_string(t) + "," + std::to_string(t + n) + "\r\n";
   test::WriteBytes(dir / "M3.MOV", movement);
-  SessionSpec spec;
-  spec.version = "8.6";
-  spec.winners = c.winners;
-  spec.movementFile = dir / "M3.MOV";
-  Read(spec);
+  SessionPlan plan;
+  plan.version = "8.6";
+  plan.winners = c.winners;
+  plan.movementFile = dir / "M3.MOV";
+  Read(plan);
   ASSERT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.RoundsPlayed, 4);
   EXPECT_EQ(s.MovementCards.upper(0), 3);
@@ -274,14 +274,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, OldMovementFile,
 
 TEST_F(ReaderTest, AnUnreadableMovementFileIsReportedAndMarked) {
   test::WriteBytes(dir / "M3.MOV", "\"Mitchell 3\",1,2,3,x,5,4\r\n");
-  SessionSpec spec;
-  spec.version = "8.6";
-  spec.movementFile = dir / "M3.MOV";
+  SessionPlan plan;
+  plan.version = "8.6";
+  plan.movementFile = dir / "M3.MOV";
   ports.dialogs.ExpectMessage(
       "ModSession\r\nType mismatch\r\nError no. 13\r\nLine 100\r\nDo you wish to try to "
       "continue?",
       Answer::Yes);
-  Read(spec);
+  Read(plan);
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_EQ(s.MovementCards(1, 1, 1), -1);
 }
@@ -296,18 +296,18 @@ void PrintTo(const DamagedCase& c, std::ostream* out) {
 }
 
 std::vector<DamagedCase> DamagedFiles() {
-  SessionSpec plain;
+  SessionPlan plain;
   const std::string base = test::SessionText(plain);
   const std::string counts = "\r\n3,3,2,3,6\r\n";
 
-  SessionSpec sections = plain;
+  SessionPlan sections = plain;
   sections.sectionCount = 27;
-  SessionSpec categories = plain;
+  SessionPlan categories = plain;
   categories.stratUsed = 1;
   categories.stratCatNames = {"A", "B", "C", "D", "E"};
-  SessionSpec scale = plain;
+  SessionPlan scale = plain;
   scale.mpScale = -32768;
-  SessionSpec old = plain;
+  SessionPlan old = plain;
   old.version = "8.6";
   const std::string oldText =
       Replace(Replace(test::SessionText(old), counts, "\r\n3,3,2,30000,6\r\n"), "\"Pairs\",3",

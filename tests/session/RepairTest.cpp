@@ -8,16 +8,16 @@
 namespace pg {
 namespace {
 
-using test::SessionSpec;
+using test::SessionPlan;
 
-SessionSpec Handicapped(const std::string& version) {
-  SessionSpec spec;
-  spec.version = version;
-  spec.eventName = "Copied Pairs";
-  spec.wantHandicaps = 1;
-  spec.handicaps = {CellValue(1.5), CellValue(-2)};
-  spec.players = {"Ann Lee", "Bob Day"};
-  return spec;
+SessionPlan Handicapped(const std::string& version) {
+  SessionPlan plan;
+  plan.version = version;
+  plan.eventName = "Copied Pairs";
+  plan.wantHandicaps = 1;
+  plan.handicaps = {CellValue(1.5), CellValue(-2)};
+  plan.players = {"Ann Lee", "Bob Day"};
+  return plan;
 }
 
 struct DamageCase {

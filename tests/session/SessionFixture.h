@@ -26,8 +26,8 @@ class SessionFixture : public ::testing::Test {
     s.BasePath = dir / name.substr(0, name.find('.'));
     s.Extension = name.substr(name.find('.') + 1);
   }
-  void Read(const SessionSpec& spec, const std::string& name = "0302S1.AFT") {
-    Place(SessionText(spec), name);
+  void Read(const SessionPlan& plan, const std::string& name = "0302S1.AFT") {
+    Place(SessionText(plan), name);
     ReadSession(s, ctx);
   }
   void ReadText(const std::string& text, const std::string& name = "0302S1.AFT") {

@@ -8,41 +8,41 @@
 namespace pg {
 namespace {
 
-using test::SessionSpec;
+using test::SessionPlan;
 
 // A one-winner, handicapped, stratified session with a value in every item that some version
 // lacks; `tag` tells the two reads apart.
-SessionSpec Distinct(const std::string& version, const std::string& tag, short n) {
-  SessionSpec spec;
-  spec.version = version;
-  spec.winners = 1;
-  spec.movementFile = "C:\\MOVES\\" + tag + ".MOV";
-  spec.extraText = tag;
-  spec.mpAwarded = n;
-  spec.mpScale = n;
-  spec.wantHandicaps = n > 5 ? 2 : 1;
-  spec.chargeRate = std::to_string(20 + n);
-  spec.mpExtra = n;
-  spec.mpTables = n;
-  spec.stratUsed = 1;
-  spec.stratCatNames = {tag + " A", tag + " B"};
-  spec.sectionStratValue = n;
-  spec.pairResults = {{11.5f, 52.25f, "  1st", CellValue(n)}};
-  spec.roundValues = {n, n, n};
-  spec.travellers = {{1, 1, 4, 420, -420, {tag, "", "", ""}}};
+SessionPlan Distinct(const std::string& version, const std::string& tag, short n) {
+  SessionPlan plan;
+  plan.version = version;
+  plan.winners = 1;
+  plan.movementFile = "C:\\MOVES\\" + tag + ".MOV";
+  plan.extraText = tag;
+  plan.mpAwarded = n;
+  plan.mpScale = n;
+  plan.wantHandicaps = n > 5 ? 2 : 1;
+  plan.chargeRate = std::to_string(20 + n);
+  plan.mpExtra = n;
+  plan.mpTables = n;
+  plan.stratUsed = 1;
+  plan.stratCatNames = {tag + " A", tag + " B"};
+  plan.sectionStratValue = n;
+  plan.pairResults = {{11.5f, 52.25f, "  1st", CellValue(n)}};
+  plan.roundValues = {n, n, n};
+  plan.travellers = {{1, 1, 4, 420, -420, {tag, "", "", ""}}};
   std::array<CellValue, 13> split;
   split.fill(CellValue(n));
-  spec.splitScores = {split};
-  spec.fieldAverages = {CellValue(50.0 + n), CellValue(49.0 + n)};
-  spec.movementCards = {{1, 1, static_cast<short>(10 + n)}};
-  spec.handicaps = {CellValue(n + 0.5)};
-  spec.oneWinnerA = n;
-  spec.oneWinnerB = n;
-  spec.oneWinnerPairs = {n};
-  spec.playerRefs = {tag};
-  spec.playerStratCats = {n};
-  spec.trailerText = tag + " trailer";
-  return spec;
+  plan.splitScores = {split};
+  plan.fieldAverages = {CellValue(50.0 + n), CellValue(49.0 + n)};
+  plan.movementCards = {{1, 1, static_cast<short>(10 + n)}};
+  plan.handicaps = {CellValue(n + 0.5)};
+  plan.oneWinnerA = n;
+  plan.oneWinnerB = n;
+  plan.oneWinnerPairs = {n};
+  plan.playerRefs = {tag};
+  plan.playerStratCats = {n};
+  plan.trailerText = tag + " trailer";
+  return plan;
 }
 
 const short kFirst = 7;  // the earlier read, a 9.3 file

@@ -32,7 +32,7 @@ struct PairResultSpec {
 // filled in plausibly: each board played at every row by pair r against a pair of the other
 // direction, scores from a fixed pattern, players "Player 1" .. "Player 2P", movement cards of a
 // plain Mitchell. Items a version does not have are not written, whatever the fields say.
-struct SessionSpec {
+struct SessionPlan {
   std::string version = "9.3";  // "" writes a file from before versions were stored
   std::string eventName = "Club Pairs";
   short sectionCount = 1;
@@ -87,8 +87,8 @@ struct SessionSpec {
 };
 
 // The file's bytes, CR LF line ends.
-std::string SessionText(const SessionSpec& spec);
-void WriteSession(const std::string& path, const SessionSpec& spec);
+std::string SessionText(const SessionPlan& plan);
+void WriteSession(const std::string& path, const SessionPlan& plan);
 
 // The text with every CR LF from line `fromLine` (counting from 0) on turned into a bare line
 // feed, as a file whose line ends were damaged in copying.

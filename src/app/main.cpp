@@ -8,13 +8,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
 
-  pg::ui::QtDialogs dialogs;
-  pg::ui::QtWindows windows;
-  pg::ui::QtSettingsStore settings;
-  pg::ui::QtClock clock;
-  pg::Program program(pg::Ports{dialogs, windows, settings, clock});
+  pg::ui::QtPortSet ports;
+  pg::Program program(ports.ports());
 
-  // The update, review and parameter windows register with `windows` here as they come.
+  // The update, review and parameter windows register with `ports.windows` here as they come.
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, pg::ProgramFolder());
   pg::ui::MainWindowView view(mainWindow);

@@ -55,4 +55,13 @@ class QtClock : public Clock {
   Date Today() override;
 };
 
+// The four Qt ports together, as the program (and its screenshot tool) wires them.
+struct QtPortSet {
+  QtDialogs dialogs;
+  QtWindows windows;
+  QtSettingsStore settings;
+  QtClock clock;
+  Ports ports() { return Ports{dialogs, windows, settings, clock}; }
+};
+
 }  // namespace pg::ui

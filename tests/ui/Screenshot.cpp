@@ -25,11 +25,8 @@ int main(int argc, char** argv) {
                   "3,2,6,0.2,1\r\n",
                   error);
 
-  pg::ui::QtDialogs dialogs;
-  pg::ui::QtWindows windows;
-  pg::ui::QtSettingsStore settings;
-  pg::ui::QtClock clock;
-  pg::Program program(pg::Ports{dialogs, windows, settings, clock});
+  pg::ui::QtPortSet ports;
+  pg::Program program(ports.ports());
   pg::MainWindow model(program);
   pg::StartUp(model, folder);
   pg::ui::MainWindowView view(model);

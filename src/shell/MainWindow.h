@@ -2,17 +2,10 @@
 
 #include <string>
 
+#include "base/Control.h"
 #include "shell/Program.h"
 
 namespace pg {
-
-// One control of a window model. The view gives its widget `name` as object name and shows
-// `caption` and `enabled` as they stand after each event.
-struct Control {
-  std::string name;
-  std::string caption;
-  bool enabled = true;
-};
 
 // The main window: the title, the status line and three buttons. It stays open for the whole run;
 // every other window opens modally on top of it through the Windows port.

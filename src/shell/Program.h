@@ -4,6 +4,7 @@
 
 #include "base/Context.h"
 #include "review/Members.h"
+#include "review/UpdateOutputs.h"
 #include "session/Session.h"
 
 namespace pg {
@@ -23,9 +24,8 @@ struct Program {
   Session session;
   // The members of Membersh.dat, loaded afresh by every update run.
   MemberTable members;
-
-  // The outputs of the last update run join here with the update and review windows, which
-  // fill and show them.
+  // What the last update run computed, for the review window; EndHandicap is in the members.
+  UpdateOutputs outputs;
 };
 
 }  // namespace pg

@@ -5,27 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/Controls.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
-
-namespace {
-
-template <class W>
-W* Make(const Control& control, QWidget* parent) {
-  auto* widget = new W(parent);
-  widget->setObjectName(QString::fromLatin1(control.name.c_str()));
-  return widget;
-}
-
-template <class W>
-void Show(W* widget, const Control& control) {
-  widget->setText(Shown(control.caption));
-  widget->setAccessibleName(OneLine(control.caption));
-  widget->setEnabled(control.enabled);
-}
-
-}  // namespace
 
 MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
     : QWidget(parent),

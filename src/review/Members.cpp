@@ -17,8 +17,11 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// The end-of-file mark some editors leave after the last line ends an item like a line end.
+constexpr char kEndOfFileMark = 26;
+
 bool IsLineEnd(char c) {
-  return c == '\r' || c == '\n';
+  return c == '\r' || c == '\n' || c == kEndOfFileMark;
 }
 
 // Membersh.dat read as one stream of items, where line ends are separators like commas. It is
@@ -39,6 +42,7 @@ class MemberStream {
     const std::string_view text = data_.substr(pos_, end - pos_);
     pos_ = end;
     SkipBlanks();
+    atLineStart_ = false;
     if (pos_ < data_.size() && (data_[pos_] == ',' || IsLineEnd(data_[pos_]))) SkipSeparator();
     if (text.empty()) return 0;
     const std::optional<double> value = ParseNumber(text);
@@ -46,6 +50,13 @@ class MemberStream {
     const double whole = std::nearbyint(*value);
     if (!(whole >= -32768.0 && whole <= 32767.0)) Raise(err::kOverflow);
     return static_cast<short>(whole);
+  }
+
+  // After the last member: true when nothing but blank lines and an end-of-file mark is left.
+  bool OnlyBlankLinesLeft() {
+    while (pos_ < data_.size() && (IsBlank(data_[pos_]) || IsLineEnd(data_[pos_])))
+      ++pos_;
+    return pos_ >= data_.size();
   }
 
   // A text: quoted, up to the next double quote (a line end inside is part of it) with anything
@@ -87,20 +98,30 @@ class MemberStream {
   }
 
   // Blanks before an item are not part of it; an item that would start at the end is missing.
+  // A line holding nothing but blanks (a text editor leaves them between members) is no item:
+  // read as an empty field, it would shift every later member's fields by one place.
   void StartItem() {
     SkipBlanks();
+    while (atLineStart_ && pos_ < data_.size() && IsLineEnd(data_[pos_])) {
+      SkipSeparator();
+      SkipBlanks();
+    }
     if (pos_ >= data_.size()) Raise(err::kInputPastEnd);
   }
 
   void SkipSeparator() {
     if (pos_ >= data_.size()) return;
+    atLineStart_ = IsLineEnd(data_[pos_]);
     if (data_[pos_] == '\r' && pos_ + 1 < data_.size() && data_[pos_ + 1] == '\n') ++pos_;
     ++pos_;
   }
 
   std::string_view data_;
   size_t pos_ = 0;
+  bool atLineStart_ = true;
 };
+
+constexpr const char* kMoreThanCounted = "The file holds more than its first line counts";
 
 MemberTable ReadMemberTable(std::string_view data) {
   MemberStream in(data);
@@ -122,6 +143,9 @@ MemberTable ReadMemberTable(std::string_view data) {
     r.FullName = r.FirstName + " " + r.Surname;
     r.StartHandicap = NumericValue(r.Fields(kHandicapField));
   }
+  // Members the first line does not count would be dropped for good by the next save; a line
+  // with an item too many would shift every later member. Neither may load.
+  if (!in.OnlyBlankLinesLeft()) Raise(err::kSubscript, kMoreThanCounted);
   return table;
 }
 

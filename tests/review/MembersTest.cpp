@@ -20,6 +20,7 @@ using Lines = std::vector<std::vector<std::string>>;
 const char* const kQuestion =
     "This will overwrite the current handicaps in the membership file.\r\nDo you want to do this?";
 const Date kJuly5 = MakeDate(2013, 7, 5);
+const char* const kMoreThanCounted = "The file holds more than its first line counts";
 
 // A file as the program writes it, with the kinds of field 7 clubs have: blank, text, numbers.
 const std::string kClubFile =
@@ -119,7 +120,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"a", "b c", ""}}},
         StreamCase{
             "BareLineFeedsAndCarriageReturnsEndItems", "1 , 3 , x\na\rb\nc", {{"a", "b", "c"}}},
-        StreamCase{"ItemsBeyondTheCountsAreIgnored", "1,2,x\r\na,b,c\r\n,,,", {{"a", "b"}}},
+        StreamCase{"BlankLinesAndAnEndOfFileMarkAreNoFields",
+                   "\r\n2,3,x\r\n\r\na,b,c\r\n \t \r\n\r\nd,e,f\r\n\r\n\x1a",
+                   {{"a", "b", "c"}, {"d", "e", "f"}}},
         StreamCase{"EmptyItemsBetweenCommas", "1,4,x\r\n,,b,\r\n", {{"", "", "b", ""}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -138,6 +141,9 @@ TEST_F(Members, FailuresGiveTheirMessageAndLeaveTheTableEmpty) {
       {"1,-1,x\r\n1,2,3\r\n", "Subscript out of range"},
       {"4a,11,x\r\n", "Type mismatch"},
       {"40000,11,x\r\n", "Overflow"},
+      // Loaded, these would be saved without the uncounted member, or every member shifted.
+      {"1,2,x\r\na,b\r\nc,d\r\n", kMoreThanCounted},
+      {"2,11,x\r\n1,2,3,4,5,6,7,8,9,10,11,12\r\n1,2,3,4,5,6,7,8,9,10,11\r\n", kMoreThanCounted},
   };
   for (const auto& [file, description] : cases) {
     Load(kClubFile);
@@ -146,6 +152,7 @@ TEST_F(Members, FailuresGiveTheirMessageAndLeaveTheTableEmpty) {
     Load(file);
     EXPECT_TRUE(context.Cancelled) << file;
     EXPECT_EQ(table.MemberCount(), 0) << file;
+    EXPECT_EQ(test::ReadBytes(path), file);
   }
   for (const auto& shown : ports.dialogs.messages)
     EXPECT_EQ(shown.icon, Icon::Warning);

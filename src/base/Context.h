@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "base/Date.h"
@@ -32,6 +33,9 @@ struct Context {
   // The user backed out or the operation failed; set and cleared by the operations that say so.
   bool Cancelled = false;
   std::string StoredPassword;
+  // Hand-record files whose fault has been shown in this run; a file is read again with every
+  // read of a session that names it, and its message is worth showing once.
+  std::set<std::string> ReportedHandRecordFiles;
 
   HandicapParameters Parameters;
 

@@ -69,13 +69,17 @@ std::vector<std::string> Lines(std::string bytes) {
 }
 
 // The 26-letter code of a deal given as "<first hand>:<hand> <hand> <hand> <hand>", each hand
-// four suits (spades, hearts, diamonds, clubs) split by points; nothing when it is not valid.
+// four suits (spades, hearts, diamonds, clubs) split by points, a void written as nothing or as
+// "-"; nothing when it is not valid, which includes a deal that does not hold each of the 52
+// cards exactly once.
 std::optional<std::string> DealCode(const std::string& deal) {
   if (deal.size() < 2 || deal[1] != ':') return std::nullopt;
   const size_t first =
       kHands.find(static_cast<char>(std::toupper(static_cast<unsigned char>(deal[0]))));
   if (first == std::string_view::npos) return std::nullopt;
-  std::array<int, 53> holder{};  // by card 1..52; a card no hand lists stays with North
+  std::array<int, 53> holder{};  // by card 1..52
+  std::array<bool, 53> dealt{};
+  int cards = 0;
   int hand = 0;
   size_t i = 2;
   while (i < deal.size()) {
@@ -91,12 +95,18 @@ std::optional<std::string> DealCode(const std::string& deal) {
         if (++suit == 4) return std::nullopt;
         continue;
       }
+      if (deal[i] == '-') continue;
       const size_t rank = kRanks.find(deal[i]);
       if (rank == std::string_view::npos) return std::nullopt;
-      holder[13 * suit + static_cast<int>(rank) + 1] = who;
+      const int card = 13 * suit + static_cast<int>(rank) + 1;
+      if (dealt[card]) return std::nullopt;
+      dealt[card] = true;
+      holder[card] = who;
+      ++cards;
     }
     ++hand;
   }
+  if (cards != 52) return std::nullopt;
   std::string code(26, 'a');
   for (size_t k = 1; k <= 26; ++k)
     code[k - 1] = static_cast<char>('a' + 4 * holder[2 * k - 1] + holder[2 * k]);
@@ -134,14 +144,24 @@ class HandReader {
   bool ReadPbn(const std::vector<std::string>& lines) {
     short board = 0;
     bool inParTable = false;
+    // A game whose deal is empty (a dealing program's template) is a game without a deal:
+    // its remaining tags are passed over up to the blank line that ends it.
+    bool skippingGame = false;
     for (const std::string& raw : lines) {
       const std::string line = Trim(Lower(raw));
       if (inParTable && (line.empty() || line[0] == '[')) inParTable = false;
+      if (skippingGame && (line.empty() || StartsWith(line, "[board "))) skippingGame = false;
+      if (skippingGame) continue;
       if (StartsWith(line, "[board ")) {
         board = BoardNumber(line.size() > 8 ? std::string_view(line).substr(8) : "");
         Entry(s_, board);
       } else if (StartsWith(line, "[deal ")) {
-        const std::optional<std::string> code = DealCode(Quoted(line, 6));
+        const std::string deal = Quoted(line, 6);
+        if (deal.empty()) {
+          skippingGame = true;
+          continue;
+        }
+        const std::optional<std::string> code = DealCode(deal);
         if (!code) return Reject(line);
         Entry(s_, board).Deal = *code;
       } else if (StartsWith(line, "[doubledummytricks ")) {
@@ -161,10 +181,13 @@ class HandReader {
   }
 
  private:
+  // A file is read with every read of every session that names it; its fault is told once a run.
   bool Reject(const std::string& line) {
-    ctx_.dialogs().Message(
-        "Cannot read the file " + path_ + "\r\nThe following line is not valid\r\n" + line,
-        Buttons::OK, Icon::None);
+    if (ctx_.ReportedHandRecordFiles.insert(path_).second) {
+      ctx_.dialogs().Message(
+          "Cannot read the file " + path_ + "\r\nThe following line is not valid\r\n" + line,
+          Buttons::OK, Icon::None);
+    }
     return false;
   }
 

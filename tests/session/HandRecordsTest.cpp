@@ -98,6 +98,19 @@ TEST_F(HandRecordsTest, PbnDealsWithVoidSuitsBecomeTheLetterCode) {
   EXPECT_EQ(s.HandRecords[1].OptimumResultTable, (std::vector<std::string>{"N NT 12", "S NT 12"}));
 }
 
+// What dealing programs really write: a template game with an empty deal (and other empty
+// tags), and voids written "-".
+TEST_F(HandRecordsTest, PbnTemplateGamesAreSkippedAndDashIsAVoid) {
+  const std::string text = std::string("[Board \"\"]\r\n[Deal \"\"]\r\n") +
+                           "[DoubleDummyTricks \"\"]\r\n\r\n[Board \"1\"]\r\n" +
+                           "[Deal \"N:akqjt98765432.-.-.- -.akqjt98765432.-.- " +
+                           "-.-.akqjt98765432.- -.-.-.akqjt98765432\"]\r\n";
+  ReadHands("hands.pbn", text);
+  EXPECT_TRUE(s.HandsLoaded);
+  ASSERT_EQ(s.HandRecords.size(), 2u);
+  EXPECT_EQ(s.HandRecords[1].Deal, "aaaaaabffffffkkkkkklpppppp");
+}
+
 class InvalidPbnLine : public HandRecordsTest,
                        public ::testing::WithParamInterface<std::pair<const char*, const char*>> {};
 
@@ -117,7 +130,13 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair{"[Deal \"N:A.K.Q.J.T ... ... ...\"]",
                   "[deal \"n:a.k.q.j.t ... ... ...\"]"},  // a fifth suit
         std::pair{"[DoubleDummyTricks \"cc11cc11cc118855885\"]",
-                  "[doubledummytricks \"cc11cc11cc118855885\"]"}));
+                  "[doubledummytricks \"cc11cc11cc118855885\"]"},
+        // A deal must hold each card once: a hand left out, and the ace of clubs twice.
+        std::pair{"[Deal \"N:AKQJ.-.T98765.432 - - -\"]", "[deal \"n:akqj.-.t98765.432 - - -\"]"},
+        std::pair{"[Deal \"N:akqjt98765432... .akqjt98765432.. ..akqjt98765432. "
+                  "...akqjt9876543a\"]",
+                  "[deal \"n:akqjt98765432... .akqjt98765432.. ..akqjt98765432. "
+                  "...akqjt9876543a\"]"}));
 
 TEST_F(HandRecordsTest, ASessionReadsItsHandRecordsAndGoesOnPastABadLine) {
   test::WriteBytes(dir / "good.dlm", "Board 1=" + kDeal + "\r\n");
@@ -129,10 +148,14 @@ TEST_F(HandRecordsTest, ASessionReadsItsHandRecordsAndGoesOnPastABadLine) {
   EXPECT_FALSE(s.ReadingHands);
   EXPECT_EQ(s.HandRecords[1].Deal, kDeal);
 
+  // A bad file named by two sessions is told once in a run; both sessions still read.
   test::WriteBytes(dir / "bad.dlm", "Board 1=" + kDeal.substr(1) + "\r\n");
   plan.handRecordFile = dir / "bad.dlm";
   ports.dialogs.ExpectMessage(Invalid("bad.dlm", "board 1=" + kDeal.substr(1)));
   Read(plan);
+  EXPECT_FALSE(s.ReadFailed);
+  EXPECT_FALSE(s.HandsLoaded);
+  Read(plan, "0302S2.AFT");
   EXPECT_FALSE(s.ReadFailed);
   EXPECT_FALSE(s.HandsLoaded);
 }

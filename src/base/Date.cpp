@@ -40,7 +40,8 @@ std::optional<unsigned> MonthByName(std::string_view word) {
 }
 
 std::optional<Date> Valid(int year, unsigned month, unsigned day) {
-  if (year < 1 || year > 9999) return std::nullopt;
+  // The calendar types keep a day or month in one byte: 281 would wrap to 25 before the test.
+  if (year < 1 || year > 9999 || month > 12 || day > 31) return std::nullopt;
   std::chrono::year_month_day ymd{std::chrono::year{year}, std::chrono::month{month},
                                   std::chrono::day{day}};
   if (!ymd.ok()) return std::nullopt;

@@ -8,8 +8,12 @@ namespace pg {
 std::string ParameterFileText(const std::string& programVersion, const HandicapParameters& p) {
   ItemWriter w;
   w.Text(programVersion).EndLine();
+  // Only a damaged file gives a text holding a double quote, and only as a bare item; quoted,
+  // it would read back cut at that quote, so it goes back bare, as it came.
   if (p.LastUpdated.empty())
     w.Empty();
+  else if (p.LastUpdated.find('"') != std::string::npos)
+    w.Bare(p.LastUpdated);
   else
     w.Text(p.LastUpdated);
   w.EndLine();

@@ -11,8 +11,10 @@ double Sgn(double v) {
   return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
 }
 
+// Null, and whatever equals "" (an empty text, or Empty, which is never set), is no number to
+// round and comes back as it is.
 bool PassesThrough(const CellValue& value) {
-  return value.IsNull() || (value.IsText() && value.text().empty());
+  return value.IsNull() || value.IsEmpty() || (value.IsText() && value.text().empty());
 }
 
 double Operand(const CellValue& v) {

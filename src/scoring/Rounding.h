@@ -7,14 +7,14 @@
 namespace pg {
 
 // value rounded to the nearest multiple of step, halves away from zero, in double precision in
-// exactly this order: step * Fix(value / step + Sgn(value) * 0.5). Null, "" and a zero step give
-// value back unchanged.
+// exactly this order: step * Fix(value / step + Sgn(value) * 0.5). Null, Empty, "" and a zero
+// step give value back unchanged.
 CellValue RoundTo(const CellValue& value, const CellValue& step);
 double RoundTo(double value, double step);
 
 // value rounded away from zero up to a multiple of step, after cleaning the quotient to a
 // hundredth of the step: Sgn(value) * step * -Floor(RoundTo(-|value| / step, step * 0.01)).
-// Null and "" come back unchanged; a zero step raises Division by zero.
+// Null, Empty and "" come back unchanged; a zero step raises Division by zero.
 CellValue RoundUpTo(const CellValue& value, const CellValue& step);
 double RoundUpTo(double value, double step);
 

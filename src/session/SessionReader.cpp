@@ -95,8 +95,8 @@ class SessionReader {
       Fail(ErrorDescription(err::kSubscript));
     }
     // After a failed read its own message is the one that matters; the repair message still
-    // told the user where the original went.
-    if (repaired_ && !s_.ReadFailed) Show("File repaired successfully");
+    // told the user where the original went. A password-protected session stops before it.
+    if (repaired_ && !s_.ReadFailed && !stoppedAtPassword_) Show("File repaired successfully");
   }
 
  private:
@@ -219,7 +219,10 @@ class SessionReader {
       s_.StratUsed = 0;
     }
     // A password-protected session shows its header only; nothing else of it may be used.
-    if (s_.PasswordState == 2) return;
+    if (s_.PasswordState == 2) {
+      stoppedAtPassword_ = true;
+      return;
+    }
     if (s_.MpScale == 0) s_.MpScale = 1;
 
     if (s_.ScoringType == "0") s_.ScoringType = "Pairs";
@@ -393,6 +396,7 @@ class SessionReader {
   std::string file_;  // the file read: the one the name gives, or the one found for it
   ItemReader items_{""};
   bool repaired_ = false;
+  bool stoppedAtPassword_ = false;
 };
 
 }  // namespace

@@ -68,8 +68,9 @@ TEST(Dates, ReadsWhatAPersonTypesDayFirst) {
   }
   EXPECT_EQ(ParseDate("1/2/29"), MakeDate(2029, 2, 1));
   EXPECT_EQ(ParseDate("1/2/30"), MakeDate(1930, 2, 1));
-  for (const char* text : {"", "yesterday", "31/9/2006", "29/2/2007", "25/13/2006", "25/9",
-                           "25 Sepx 2006", "0/1/2006", "25/9/2006/1"}) {
+  for (const char* text :
+       {"", "yesterday", "31/9/2006", "29/2/2007", "25/13/2006", "25/9", "25 Sepx 2006", "0/1/2006",
+        "25/9/2006/1", "2006-09-281", "06-0259-25", "281/9/06"}) {
     EXPECT_FALSE(ParseDate(text).has_value()) << text;
   }
 }

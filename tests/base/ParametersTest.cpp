@@ -64,6 +64,16 @@ TEST(Parameters, AShortOrDamagedFileKeepsTheRestAsItWas) {
   p = previous;
   ReadParameters(dir.path(), p);
   EXPECT_EQ(p.CorrectionDays, previous.CorrectionDays);  // beyond 16 bits: not taken
+
+  // A damaged last-update text survives a load and save as it was read.
+  test::ScriptedDialogs dialogs;
+  test::WriteBytes(dir / "Handicap.ini", "\"1.0\"\r\n25 \"Sep 2006\r\n");
+  ReadParameters(dir.path(), p);
+  ASSERT_EQ(p.LastUpdated, "25 \"Sep 2006");
+  ASSERT_TRUE(WriteParameters(dir.path(), "1.0", p, dialogs));
+  HandicapParameters q;
+  ReadParameters(dir.path(), q);
+  EXPECT_EQ(q.LastUpdated, p.LastUpdated);
 }
 
 TEST(Parameters, AFolderThatCannotBeMadeGivesTheSaveMessage) {

@@ -21,7 +21,7 @@ TEST(RoundTo, VariantsPassThroughWhatIsNotANumber) {
   EXPECT_EQ(RoundTo(CellValue(""), CellValue(0.1)), CellValue(""));
   EXPECT_EQ(RoundTo(CellValue(7.3), CellValue(0)), CellValue(7.3));
   EXPECT_EQ(RoundTo(CellValue("2.5"), CellValue(1)), CellValue(3.0));
-  EXPECT_EQ(RoundTo(CellValue(), CellValue(1)), CellValue(0.0));
+  EXPECT_TRUE(RoundTo(CellValue(), CellValue(1)).IsEmpty());
 }
 
 TEST(RoundUpTo, AwayFromZeroAfterCleaningTheQuotient) {
@@ -34,6 +34,7 @@ TEST(RoundUpTo, AwayFromZeroAfterCleaningTheQuotient) {
   EXPECT_FLOAT_EQ(static_cast<float>(6 + RoundUpTo(12 * 0.1, 0.00001)), 7.20001f);
   EXPECT_EQ(7 + RoundUpTo(14 * 0.1, 0.00001), 8.4);
   EXPECT_TRUE(RoundUpTo(CellValue::Null(), CellValue(1)).IsNull());
+  EXPECT_TRUE(RoundUpTo(CellValue(), CellValue(1)).IsEmpty());
   EXPECT_THROW(RoundUpTo(1.0, 0.0), RunTimeError);
 }
 

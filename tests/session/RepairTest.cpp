@@ -86,6 +86,16 @@ TEST_F(RepairFixture, ReplacesAnEarlierBackup) {
   EXPECT_EQ(test::ReadBytes(dir / "0302S1.AFX"), damaged);
 }
 
+TEST_F(RepairFixture, APasswordProtectedFileIsRepairedButStopsBeforeTheSuccessMessage) {
+  SessionPlan plan = Handicapped("9.3");
+  plan.passwordState = 2;
+  ports.dialogs.ExpectMessageContaining("Attempting to repair ");
+  ReadText(test::WithBareLineFeeds(test::SessionText(plan)));
+  EXPECT_FALSE(s.ReadFailed);
+  EXPECT_EQ(s.PasswordState, 2);
+  EXPECT_EQ(test::ReadBytes(dir / "0302S1.AFT"), test::SessionText(plan));
+}
+
 TEST_F(RepairFixture, ADamagedLaterVersionIsRefusedUntouched) {
   const std::string damaged = test::WithBareLineFeeds(test::SessionText(Handicapped("9.4")));
   ports.dialogs.ExpectMessage("Cannot read " + (dir / "0302S1.AFT") +

@@ -127,6 +127,20 @@ TEST(ScoreResults, HandicappedSessionAveragesEachGroupWithoutThePhantom) {
   EXPECT_EQ(s.FieldAverage(2), CellValue(RoundTo(152.5 / 3, 0.01)));
 }
 
+TEST(ScoreResults, ASitOutPairInTheSecondGroupRanksLastThereAndIsNotAveraged) {
+  Session s = TwoWinnerSession();
+  s.PhantomPair = 6;
+  s.WantHandicaps = 1;
+  test::ScoringContext sc;
+  ScoreResults(s, sc.ctx);
+  ASSERT_TRUE(s.ScoreOK);
+  EXPECT_EQ(s.PairFactored(6), -999999);
+  EXPECT_EQ(std::vector<short>({5, 4, 6}),
+            std::vector<short>({s.PairOrder(4), s.PairOrder(5), s.PairOrder(6)}));
+  EXPECT_EQ(s.PairPos(6), "    3rd");
+  EXPECT_EQ(s.FieldAverage(2), CellValue(25.0));  // pairs 4 (0 %) and 5 (50 %) only
+}
+
 TEST(HandicappedResults, NetScoresAndFieldAverage) {
   Session s = MakeSession(4, 1, 1);
   s.PhantomPair = 4;

@@ -168,7 +168,7 @@ std::string HeaderLine(short memberCount, Date lastSessionDate) {
     line.append((kPrintZone - line.size() % kPrintZone) % kPrintZone, ' ');
     line += item;
   };
-  auto number = [](short n) { return (n < 0 ? "" : " ") + std::to_string(n) + " "; };
+  auto number = [](short n) { return std::string(n < 0 ? "" : " ") + std::to_string(n) + " "; };
   zone(number(memberCount));
   zone(number(kMemberFields));
   zone(FormatDate(lastSessionDate, "dd/mm/yy"));

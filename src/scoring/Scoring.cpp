@@ -210,6 +210,17 @@ void ScoreResults(Session& s, Context& ctx) {
   }
 }
 
+namespace {
+
+// A position as the results show it: a sign place (blank, or "=" for a tie) and the ordinal.
+std::string PositionText(long position) {
+  std::string text = " ";
+  text += Ordinal(position, 6);
+  return text;
+}
+
+}  // namespace
+
 void RankPairs(short first, short last, const Array1<float>& key, Array1<short>& order,
                Array1<std::string>& posText, bool makeText) {
   for (short i = first; i <= last; ++i)
@@ -223,15 +234,17 @@ void RankPairs(short first, short last, const Array1<float>& key, Array1<short>&
   }
   if (!makeText || first > last) return;
 
-  posText(order(first)) = " " + Ordinal(1, 6);
+  posText(order(first)) = PositionText(1);
   for (short i = static_cast<short>(first + 1); i <= last; ++i) {
     const float difference = key(order(i)) - key(order(i - 1));
     if (std::fabs(difference) < 0.0001f) {
-      const std::string shared = posText(order(i - 1)).substr(1);
-      posText(order(i)) = "=" + shared;
-      posText(order(i - 1)) = "=" + shared;
+      // A tie shares the previous pair's position, both marked "=" in place of the blank.
+      std::string tied = posText(order(i - 1));
+      tied[0] = '=';
+      posText(order(i)) = tied;
+      posText(order(i - 1)) = tied;
     } else {
-      posText(order(i)) = " " + Ordinal(i - first + 1, 6);
+      posText(order(i)) = PositionText(i - first + 1);
     }
   }
 }

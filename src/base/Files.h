@@ -21,6 +21,7 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileError* err
 // Replaces path with content whole or not at all: the bytes go to a new file beside it, are
 // flushed to disk, and the new file is renamed over the old one. On failure the old file is as
 // it was, no temporary file is left, and error says why (76 when the folder does not exist).
+// This and the three calls below write through CurrentFileSystem() (FileSystem.h).
 bool ReplaceFile(const std::string& path, const std::string& content, FileError& error);
 
 // Creates one folder (its parent must exist); true when it exists afterwards.
@@ -33,6 +34,10 @@ bool DeleteFile(const std::string& path, FileError& error);
 std::string ProgramFolder();
 
 // The platform's folder separator, for paths the program builds from its folders.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 }  // namespace pg

@@ -6,7 +6,7 @@ namespace pg {
 
 void Context::SetFolders(const std::string& programFolder) {
   DataFolder = programFolder;
-  if (DataFolder.empty() || DataFolder.back() != kPathSeparator) DataFolder += kPathSeparator;
+  if (!EndsWithSeparator(DataFolder)) DataFolder += kPathSeparator;
   // Installations kept under the development folder use the scoring program's own data folder.
   if (DataFolder.compare(0, 5, "C:\\VB") == 0) DataFolder = "C:\\Quorell\\";
   ResultsRoot = DataFolder + "RES";

@@ -268,6 +268,10 @@ FileSystemOverride::~FileSystemOverride() {
   current = previous_;
 }
 
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && std::string_view(kSeparators).find(path.back()) != std::string_view::npos;
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ec;
   return fs::is_regular_file(FsPath(path), ec);
@@ -345,7 +349,7 @@ std::string ProgramFolder() {
     }
   }
   folder = ParentOf(folder);
-  if (folder.empty() || folder.back() != kPathSeparator) folder += kPathSeparator;
+  if (!EndsWithSeparator(folder)) folder += kPathSeparator;
   return folder;
 }
 
@@ -416,7 +420,7 @@ bool ReplaceFile(const std::string& path, const std::string& content, FileError&
 
 bool CreateFolder(const std::string& path, FileError& error) {
   std::string p = path;
-  while (p.size() > 1 && std::string_view(kSeparators).find(p.back()) != std::string_view::npos)
+  while (p.size() > 1 && EndsWithSeparator(p))
     p.pop_back();
   return CurrentFileSystem().MakeFolder(p, error);
 }

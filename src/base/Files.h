@@ -33,6 +33,9 @@ bool DeleteFile(const std::string& path, FileError& error);
 // The folder of the running program, links resolved, with a separator at its end.
 std::string ProgramFolder();
 
+// Whether path ends with a folder separator ('\\' or '/' on Windows, '/' elsewhere).
+bool EndsWithSeparator(const std::string& path);
+
 // The platform's folder separator, for paths the program builds from its folders.
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -35,7 +39,7 @@ class Members : public ::testing::Test {
   Members() : context(ports.ports()) {
     context.SetFolders(dir.path());
     context.ProgramVersion = "1.0";
-    ::mkdir(context.HandicapFolder.c_str(), 0755);
+    std::filesystem::create_directory(context.HandicapFolder);
   }
 
   void Load(const std::string& bytes) {
@@ -251,6 +255,13 @@ void PrintTo(const Obstacle& c, std::ostream* out) {
 
 class SaveFailure : public Members, public ::testing::WithParamInterface<Obstacle> {};
 
+#ifdef _WIN32
+constexpr int kFolderInTheWay = err::kPermissionDenied;
+void LimitFileSize(Context&) {}
+void MakeReadOnly(Context&) {}
+void RestoreLimits(Context&) {}
+#else
+constexpr int kFolderInTheWay = err::kPathFileAccess;
 rlimit savedFileSizeLimit{};
 
 void LimitFileSize(Context&) {
@@ -259,10 +270,26 @@ void LimitFileSize(Context&) {
   const rlimit small{64, savedFileSizeLimit.rlim_max};
   ::setrlimit(RLIMIT_FSIZE, &small);
 }
+void MakeReadOnly(Context& c) {
+  ::chmod(c.DataFolder.c_str(), 0555);
+}
+void RestoreLimits(Context& c) {
+  ::chmod(c.DataFolder.c_str(), 0755);
+  if (savedFileSizeLimit.rlim_max != 0) ::setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
+  ::signal(SIGXFSZ, SIG_DFL);
+}
+#endif
 
 TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
-  if (std::string(GetParam().name) == "ReadOnlyDataFolder" && ::geteuid() == 0)
+  const std::string name = GetParam().name;
+#ifdef _WIN32
+  if (name == "FileSizeLimitStopsMembershipWrite" || name == "ReadOnlyDataFolder")
+    GTEST_SKIP() << "Windows has no per-process file size limit, and a read-only folder still "
+                    "takes new files";
+#else
+  if (name == "ReadOnlyDataFolder" && ::geteuid() == 0)
     GTEST_SKIP() << "root writes into read-only folders; FileSizeLimit covers this case";
+#endif
   Load(kClubFile);
   table.Member(1).EndHandicap = 3;
   context.Parameters.LastUpdated = "25 September 2006 ";
@@ -278,9 +305,7 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
                               std::to_string(GetParam().number) + " " +
                               ErrorDescription(GetParam().number));
   SaveHandicaps(table, context, kJuly5, unsaved);
-  ::chmod(context.DataFolder.c_str(), 0755);
-  if (savedFileSizeLimit.rlim_max != 0) ::setrlimit(RLIMIT_FSIZE, &savedFileSizeLimit);
-  ::signal(SIGXFSZ, SIG_DFL);
+  RestoreLimits(context);
 
   EXPECT_EQ(test::ReadBytes(context.MemberFile), kClubFile);
   EXPECT_EQ(FileExists(ini), hadIni);
@@ -296,26 +321,29 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Obstacles, SaveFailure,
-    ::testing::Values(
-        Obstacle{"FolderWhereTheHistoryFileGoes",
-                 [](Context& c) { ::mkdir((c.HandicapFolder + "130705.han").c_str(), 0755); },
-                 false, err::kPathFileAccess},
-        Obstacle{"MissingHandicapFolder", [](Context& c) { ::rmdir(c.HandicapFolder.c_str()); },
-                 false, err::kPathNotFound},
-        Obstacle{"FileWhereTheHandicapFolderGoes",
-                 [](Context& c) {
-                   ::rmdir(c.HandicapFolder.c_str());
-                   test::WriteBytes(c.DataFolder + "Handicap", "x");
-                 },
-                 false, err::kPathNotFound},
-        Obstacle{"FileSizeLimitStopsMembershipWrite", LimitFileSize, true, err::kPathFileAccess},
-        Obstacle{"ReadOnlyDataFolder", [](Context& c) { ::chmod(c.DataFolder.c_str(), 0555); },
-                 true, err::kPermissionDenied}),
+    ::testing::Values(Obstacle{"FolderWhereTheHistoryFileGoes",
+                               [](Context& c) {
+                                 std::filesystem::create_directory(c.HandicapFolder + "130705.han");
+                               },
+                               // Windows refuses to rename a file over a folder as access denied.
+                               false, kFolderInTheWay},
+                      Obstacle{"MissingHandicapFolder",
+                               [](Context& c) { std::filesystem::remove(c.HandicapFolder); }, false,
+                               err::kPathNotFound},
+                      Obstacle{"FileWhereTheHandicapFolderGoes",
+                               [](Context& c) {
+                                 std::filesystem::remove(c.HandicapFolder);
+                                 test::WriteBytes(c.DataFolder + "Handicap", "x");
+                               },
+                               false, err::kPathNotFound},
+                      Obstacle{"FileSizeLimitStopsMembershipWrite", LimitFileSize, true,
+                               err::kPathFileAccess},
+                      Obstacle{"ReadOnlyDataFolder", MakeReadOnly, true, err::kPermissionDenied}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Members, AParameterFileThatCannotBeWrittenStillSavesTheHandicaps) {
   Load(kClubFile);
-  ::mkdir((context.HandicapFolder + "Handicap.ini").c_str(), 0755);
+  std::filesystem::create_directory(context.HandicapFolder + "Handicap.ini");
   ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
   ports.dialogs.ExpectMessageContaining("handicap.ini - error ");
   ports.dialogs.ExpectMessage("New handicaps have been saved");

@@ -118,6 +118,7 @@ TEST_F(RepairFixture, ARepairThatCannotBeMadeLeavesTheFileWhereItWas) {
 }
 
 TEST_F(RepairFixture, AFileFoundByAnotherLetterCaseIsRepairedUnderItsOwnName) {
+  PG_SKIP_WITHOUT_NAME_CASE();
   const std::string sound = test::SessionText(Handicapped("8.9"));
   test::WriteBytes(dir / "0302s1.aft", test::WithBareLineFeeds(sound));
   PointAt("0302S1.AFT");

@@ -39,7 +39,7 @@ TEST(StartUp, FirstUseWritesTheDefaultFileAndSaysSo) {
   EXPECT_EQ(s.window.lblHead.caption, "Pairgauge - Version " PG_PROJECT_VERSION);
   EXPECT_TRUE(s.c.NoUpdateYet);
   EXPECT_EQ(s.c.SessionFormatVersion, "9.3");
-  EXPECT_EQ(s.c.HandicapFolder, s.dir / "Handicap/");
+  EXPECT_EQ(s.c.HandicapFolder, s.dir / "Handicap" + kPathSeparator);
   EXPECT_EQ(s.c.MemberFile, s.dir / "Membersh.dat");
   EXPECT_EQ(s.c.ResultsRoot, s.dir / "RES");
 }
@@ -100,8 +100,8 @@ TEST(StartUp, ADamagedFileLoadsWhatItCanAndNeverComplains) {
 TEST(StartUp, AHandicapFolderThatCannotBeMadeSaysSoAndKeepsTheParameters) {
   Started s;
   test::WriteBytes(s.dir / "Handicap", "a file where the folder should be");
-  s.ports.dialogs.ExpectMessage("Error cannot save " + s.dir.path() +
-                                "Handicap/handicap.ini - error 75 Path/File access error");
+  s.ports.dialogs.ExpectMessage("Error cannot save " + s.dir.path() + "Handicap" + kPathSeparator +
+                                "handicap.ini - error 75 Path/File access error");
   s.Start();
   EXPECT_EQ(s.window.lblMess.caption, "First use of this program");
   EXPECT_EQ(ParameterFileText("1.0", s.c.Parameters), ParameterFileText("1.0", {}));
@@ -110,12 +110,12 @@ TEST(StartUp, AHandicapFolderThatCannotBeMadeSaysSoAndKeepsTheParameters) {
 
 TEST(StartUp, DataFolderIsTheProgramFolderSaveUnderTheOldDevelopmentFolder) {
   struct Case {
-    const char* programFolder;
-    const char* dataFolder;
+    std::string programFolder;
+    std::string dataFolder;
   };
   const Case cases[] = {
       {"/home/club/pairgauge/", "/home/club/pairgauge/"},
-      {"/home/club/pairgauge", "/home/club/pairgauge/"},
+      {"/home/club/pairgauge", "/home/club/pairgauge" + std::string(1, kPathSeparator)},
       {"C:\\VB6/", "C:\\Quorell\\"},
       {"c:\\vb6/", "c:\\vb6/"},
   };
@@ -124,7 +124,7 @@ TEST(StartUp, DataFolderIsTheProgramFolderSaveUnderTheOldDevelopmentFolder) {
     Context c(ports.ports());
     c.SetFolders(k.programFolder);
     EXPECT_EQ(c.DataFolder, k.dataFolder);
-    EXPECT_EQ(c.HandicapFolder, std::string(k.dataFolder) + "Handicap/");
+    EXPECT_EQ(c.HandicapFolder, k.dataFolder + "Handicap" + kPathSeparator);
   }
 }
 

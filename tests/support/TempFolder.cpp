@@ -1,18 +1,24 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+
+#include "base/Files.h"
 
 namespace pg::test {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pairgauge-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot make a temporary folder";
-  path_ = pattern + "/";
+  static std::mt19937 generator{std::random_device{}()};
+  std::error_code ec;
+  const std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const std::filesystem::path folder = base / ("pairgauge-" + std::to_string(generator()));
+    if (std::filesystem::create_directory(folder, ec)) path_ = folder.string() + kPathSeparator;
+  }
+  if (path_.empty()) ADD_FAILURE() << "cannot make a temporary folder";
 }
 
 TempFolder::~TempFolder() {

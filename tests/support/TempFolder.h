@@ -21,6 +21,15 @@ class TempFolder {
 };
 
 void WriteBytes(const std::string& path, const std::string& bytes);
+
+// Skips the calling test where file names ignore letter case (Windows): there a file opens under
+// any spelling, so there is no other name to find.
+#ifdef _WIN32
+#define PG_SKIP_WITHOUT_NAME_CASE() \
+  GTEST_SKIP() << "file names ignore letter case here: a file opens under the name asked for"
+#else
+#define PG_SKIP_WITHOUT_NAME_CASE() (void)0
+#endif
 std::string ReadBytes(const std::string& path);
 
 }  // namespace pg::test

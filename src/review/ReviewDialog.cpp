@@ -14,10 +14,10 @@ namespace {
 constexpr int kFirstSessionColumn = 4;
 constexpr int kGridMargin = 500;     // twips beside the last column, and kept off the screen edge
 constexpr int kGridFootroom = 1400;  // twips below the grid for the buttons
-constexpr const char* kMoney = "0.00";  // the one number format of the grid
+constexpr const char* kFigureFormat = "0.00";  // the one number format of the grid
 
 std::string Figure(double value) {
-  return FormatNumber(value, kMoney);
+  return FormatNumber(value, kFigureFormat);
 }
 
 // One member's direction in a session as the cell shows it before the net score.
@@ -93,6 +93,11 @@ int ReviewGrid::ColumnSpan(int row, int column) const {
   return 1;
 }
 
+ReviewGrid::Align ReviewGrid::Alignment(int row, int column) const {
+  if (ColumnSpan(row, column) != 1) return Align::Centre;
+  return column >= 2 ? Align::Right : Align::Left;
+}
+
 int ReviewGrid::ColumnWidth(int column) const {
   static constexpr int kFixedWidths[] = {550, 1600, 720, 720};
   if (column < 0) return 0;
@@ -100,11 +105,15 @@ int ReviewGrid::ColumnWidth(int column) const {
   return (column - kFirstSessionColumn) % 2 == 0 ? 800 : 700;
 }
 
-int ReviewGrid::Width(int screenWidth) const {
-  int width = kGridMargin;
+int ReviewGrid::ColumnsWidth() const {
+  int width = 0;
   for (int c = 0; c < columns_; ++c)
     width += ColumnWidth(c);
-  return std::min(width, screenWidth - kGridMargin);
+  return width;
+}
+
+int ReviewGrid::Width(int columnsWidth, int screenWidth) {
+  return std::min(columnsWidth + kGridMargin, screenWidth - kGridMargin);
 }
 
 int ReviewGrid::Height(int screenHeight, int top) {
@@ -279,6 +288,12 @@ void ReviewDialog::SaveClick() {
   Save();
 }
 
+void ReviewDialog::PrintFailed() {
+  Guard guard(context_.dialogs(), kName);
+  guard.Step(500,
+             [&] { context_.dialogs().Message(kPrintFailedText, Buttons::OK, Icon::Warning); });
+}
+
 bool ReviewDialog::BackClick() {
   if (!unsaved_) return true;
   Guard guard(context_.dialogs(), kName);
@@ -300,14 +315,15 @@ PrintedTable ReviewDialog::Printout() const {
   if (outputs_.LastSessionDate)
     table.subtitle = "Update using sessions up to and including " +
                      FormatDate(*outputs_.LastSessionDate, "dddd dd mmmm yyyy");
-  for (int c = 0; c < grid_.ColumnCount(); ++c)
+  for (int c = 0; c < grid_.ColumnCount(); ++c) {
     table.widths.push_back(grid_.ColumnWidth(c));
-  table.rightAlignedFrom = 2;
+    table.align.push_back(grid_.Alignment(ReviewGrid::kFixedRows, c));
+  }
   for (int r = 0; r < ReviewGrid::kFixedRows && r < grid_.RowCount(); ++r) {
     std::vector<PrintedCell>& heading = table.headings.emplace_back();
     for (int c = 0; c < grid_.ColumnCount(); ++c)
       if (const int span = grid_.ColumnSpan(r, c); span > 0)
-        heading.push_back({grid_.Text(r, c), span});
+        heading.push_back({grid_.Text(r, c), span, grid_.Alignment(r, c)});
   }
   for (int r = ReviewGrid::kFixedRows; r < grid_.RowCount(); ++r)
     table.rows.push_back(grid_.rows_[static_cast<size_t>(r)].cells);

@@ -27,14 +27,20 @@ class ReviewGrid {
   // A highlighted member's row is coloured from column 2 to the last column.
   bool Highlighted(int row, int column) const;
   bool Fixed(int row, int column) const { return row < kFixedRows || column < kFixedColumns; }
-  bool RightAligned(int column) const { return column >= 2; }
+  enum class Align { Left, Right, Centre };
+  // Figures from column 2 on are right-aligned; a session's label and averages are centred over
+  // its two columns.
+  Align Alignment(int row, int column) const;
   // The columns a cell covers: a session's label and averages span both its columns, so the
   // session's first cell in rows 1 and 2 spans 2 and the second is covered (0); otherwise 1.
   int ColumnSpan(int row, int column) const;
   // In twips (1440 to the inch).
   int ColumnWidth(int column) const;
-  // The grid's width in twips: its columns and a margin, but no wider than the screen allows.
-  int Width(int screenWidth) const;
+  // The columns' widths together, in twips.
+  int ColumnsWidth() const;
+  // The grid's width in twips for columns that take columnsWidth: the columns and a margin, but
+  // no wider than the screen allows.
+  static int Width(int columnsWidth, int screenWidth);
   // The grid's height in twips when its top is `top` twips down the screen.
   static int Height(int screenHeight, int top);
 
@@ -52,6 +58,7 @@ class ReviewGrid {
 struct PrintedCell {
   std::string text;
   int span = 1;
+  ReviewGrid::Align align = ReviewGrid::Align::Left;
 };
 
 // The review grid as the printed list for the club's noticeboard: a title, the heading rows to
@@ -59,8 +66,8 @@ struct PrintedCell {
 struct PrintedTable {
   std::string title;
   std::string subtitle;
-  std::vector<int> widths;  // twips per column
-  int rightAlignedFrom = 2;
+  std::vector<int> widths;               // twips per column
+  std::vector<ReviewGrid::Align> align;  // of the member rows' cells, per column
   std::vector<std::vector<PrintedCell>> headings;
   std::vector<std::vector<std::string>> rows;
   std::string note;  // printed in place of the rows when there are none
@@ -104,6 +111,8 @@ class ReviewDialog {
   // A click on a cell: a heading sorts, a number or name highlights, a new handicap is edited.
   void GridClick(int row, int column);
   void SaveClick();
+  // Printing could not start (no printer, or a file that cannot be written).
+  void PrintFailed();
   // "< Back", and closing the window in any other way: asks while unsaved; true when the
   // window is to close.
   bool BackClick();
@@ -133,5 +142,7 @@ inline constexpr const char* kNoMemberPlayedText = "No member played in the sess
 inline constexpr const char* kSaveQuestion = "Do you want to save the new handicaps?";
 inline constexpr const char* kEditTitle = "Update Handicap";
 inline constexpr const char* kEditPrompt = "New handicap for ";
+inline constexpr const char* kPrintFailedText =
+    "The handicap changes could not be printed. Check the printer or the file name and try again.";
 
 }  // namespace pg

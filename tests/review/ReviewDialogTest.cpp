@@ -128,17 +128,20 @@ TEST_F(Review, OpensWithAMemberRowForEachMemberWhoPlayed) {
                     }));
   const ReviewGrid& g = d.grid();
   std::vector<int> spans, widths;
+  std::string aligned;  // row 1, then a member row, per column
   for (int c = 0; c < g.ColumnCount(); ++c) {
     spans.push_back(g.ColumnSpan(1, c));
     widths.push_back(g.ColumnWidth(c));
     EXPECT_EQ(g.ColumnSpan(2, c), spans.back());
     EXPECT_EQ(g.ColumnSpan(0, c), 1);
-    EXPECT_EQ(g.RightAligned(c), c >= 2);
+    aligned += "LRC"[static_cast<int>(g.Alignment(1, c))];
+    aligned += "LRC"[static_cast<int>(g.Alignment(3, c))];
   }
   EXPECT_EQ(spans, (std::vector<int>{1, 1, 1, 1, 2, 0, 2, 0}));
   EXPECT_EQ(widths, (std::vector<int>{550, 1600, 720, 720, 800, 700, 800, 700}));
-  EXPECT_EQ(g.Width(20000), 7090);
-  EXPECT_EQ(g.Width(7000), 6500);
+  EXPECT_EQ(aligned, "LLLLRRRRCRCRCRCR");
+  EXPECT_EQ(ReviewGrid::Width(g.ColumnsWidth(), 20000), 7090);
+  EXPECT_EQ(ReviewGrid::Width(g.ColumnsWidth(), 7000), 6500);
   EXPECT_EQ(ReviewGrid::Height(15000, 1000), 12600);
   EXPECT_TRUE(g.Fixed(2, 7) && g.Fixed(6, 1) && !g.Fixed(3, 2));
   EXPECT_EQ(d.currentCell(), (ReviewDialog::Cell{3, 2}));

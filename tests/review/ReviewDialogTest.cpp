@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <ostream>
 #include <tuple>
 
 #include "base/Files.h"
@@ -128,9 +129,24 @@ TEST_F(Review, OpensWithARowForEachMemberWhoPlayed) {
   EXPECT_EQ(dialog->lblSort.caption, "SORT BY CLICKING ON COLUMN HEADER");
 }
 
-class Sorting
-    : public Review,
-      public ::testing::WithParamInterface<std::tuple<const char*, std::vector<int>, Strings>> {};
+// Test cases are named in listings by their name alone.
+struct CaseName {
+  template <class P>
+  std::string operator()(const ::testing::TestParamInfo<P>& info) const {
+    return info.param.name;
+  }
+};
+
+struct SortCase {
+  const char* name;
+  std::vector<int> clicks;
+  Strings order;
+};
+void PrintTo(const SortCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class Sorting : public Review, public ::testing::WithParamInterface<SortCase> {};
 
 TEST_P(Sorting, HeadingClicksOrderTheMemberRows) {
   const auto& [name, clicks, order] = GetParam();
@@ -146,13 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
     Review, Sorting,
     ::testing::Values(
         // Descending is the exact reverse of numbers, then texts, then empty cells.
-        std::tuple("FirstClickOnColumn5IsDescending", std::vector{5}, Strings{"3", "5", "1", "4"}),
-        std::tuple("NamesIgnoreCase", std::vector{1}, Strings{"5", "4", "3", "1"}),
-        std::tuple("SecondClickReverses", std::vector{1, 1}, Strings{"1", "3", "4", "5"}),
-        std::tuple("NumbersByValueEmptyLast", std::vector{4}, Strings{"5", "1", "4", "3"}),
-        std::tuple("TiesKeepTheEarlierSort", std::vector{1, 7}, Strings{"1", "5", "3", "4"}),
-        std::tuple("DescendingTiesKeepTheirOrder", std::vector{7, 7}, Strings{"4", "3", "5", "1"})),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+        SortCase{"FirstClickOnColumn5IsDescending", {5}, {"3", "5", "1", "4"}},
+        SortCase{"NamesIgnoreCase", {1}, {"5", "4", "3", "1"}},
+        SortCase{"SecondClickReverses", {1, 1}, {"1", "3", "4", "5"}},
+        SortCase{"NumbersByValueEmptyLast", {4}, {"5", "1", "4", "3"}},
+        SortCase{"TiesKeepTheEarlierSort", {1, 7}, {"1", "5", "3", "4"}},
+        SortCase{"DescendingTiesKeepTheirOrder", {7, 7}, {"4", "3", "5", "1"}}),
+    CaseName());
 
 TEST_F(Review, ANumberOrNameClickHighlightsThatMemberOnly) {
   auto highlighted = [this] {
@@ -178,8 +194,17 @@ TEST_F(Review, ANumberOrNameClickHighlightsThatMemberOnly) {
 
 // Row, answer, whether the range message comes, the saved text of the handicap afterwards and
 // the cell.
-using EditCase =
-    std::tuple<const char*, int, std::optional<std::string>, bool, std::string, std::string>;
+struct EditCase {
+  const char* name;
+  int row;
+  std::optional<std::string> answer;
+  bool refused;
+  std::string handicap;
+  std::string cell;
+};
+void PrintTo(const EditCase& c, std::ostream* out) {
+  *out << c.name;
+}
 class Editing : public Review, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(Editing, AValueWithinTheRangeChangesTheMemberTheCellAndUnsaved) {
@@ -208,12 +233,21 @@ INSTANTIATE_TEST_SUITE_P(
                       EditCase{"UpperBound", 3, "6", false, "6", "6.00"},
                       EditCase{"TheCurrentValue", 3, "-2.18", false, "-2.18", "-2.18"},
                       EditCase{"TheOfferedRoundedValue", 6, "-11.95", false, "-11.95", "-11.95"}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    CaseName());
 
 // The answer to the save question, the messages that follow, whether the folder can be written,
 // and whether the window closes and the handicaps are saved.
-using BackCase =
-    std::tuple<const char*, Answer, std::vector<std::pair<std::string, Answer>>, bool, bool, bool>;
+struct BackCase {
+  const char* name;
+  Answer answer;
+  std::vector<std::pair<std::string, Answer>> messages;
+  bool writable;
+  bool closes;
+  bool saved;
+};
+void PrintTo(const BackCase& c, std::ostream* out) {
+  *out << c.name;
+}
 class Back : public Review, public ::testing::WithParamInterface<BackCase> {};
 
 TEST_P(Back, AsksWhileUnsavedAndClosesUnlessCancelledOrTheSaveFailed) {
@@ -249,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                  false,
                  false,
                  false}),
-    [](const auto& info) { return std::string(std::get<0>(info.param)); });
+    CaseName());
 
 TEST_F(Review, WithNoMemberWhoPlayedTheWindowSaysSoAndStillSaves) {
   outputs.PlayedFlags.Clear();

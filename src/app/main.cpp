@@ -4,6 +4,7 @@
 #include "shell/StartUp.h"
 #include "ui/MainWindowView.h"
 #include "ui/QtPorts.h"
+#include "ui/ReviewView.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -15,6 +16,12 @@ int main(int argc, char** argv) {
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, pg::ProgramFolder());
   pg::ui::MainWindowView view(mainWindow);
+  ports.windows.Register(pg::WindowId::Review, [&] {
+    pg::ReviewDialog review(program.context, program.members, program.outputs);
+    QWidget* over = QApplication::activeModalWidget();
+    pg::ui::ReviewView window(review, over != nullptr ? over : &view);
+    window.exec();
+  });
   view.show();
   return QApplication::exec();
 }

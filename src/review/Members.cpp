@@ -249,18 +249,21 @@ std::string HistoryFileName(const std::string& handicapFolder, Date lastSessionD
   return handicapFolder + FormatDate(lastSessionDate, "yymmdd") + ".han";
 }
 
-void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate, bool& unsaved) {
+SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
+                          bool& unsaved) {
   Dialogs& dialogs = context.dialogs();
   Guard guard(dialogs, kReviewWindowName);
 
-  Answer answer = Answer::No;  // a question that could not be asked is not a yes
-  guard.Step(100, [&] {
+  Answer answer = Answer::No;
+  const bool asked = guard.Step(100, [&] {
     answer = dialogs.Message(
         "This will overwrite the current handicaps in the membership file.\r\n"
         "Do you want to do this?",
         Buttons::YesNo, Icon::Question);
   });
-  if (answer != Answer::Yes) return;
+  // A question that could not be asked is not a yes, nor the user's no.
+  if (!asked) return SaveOutcome::Failed;
+  if (answer != Answer::Yes) return SaveOutcome::Declined;
 
   guard.Step(110, [&] {
     for (short m = 1; m <= members.MemberCount(); ++m) {
@@ -276,19 +279,19 @@ void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
     FileError error;
     if (!ReplaceFile(file, HistoryFileText(members), error)) {
       ShowSaveError(dialogs, file, error.number, error.description);
-      return;
+      return SaveOutcome::Failed;
     }
     file = context.MemberFile;
     if (!ReplaceFile(file, MembershipFileText(members, lastSessionDate), error)) {
       ShowSaveError(dialogs, file, error.number, error.description);
-      return;
+      return SaveOutcome::Failed;
     }
   } catch (const RunTimeError& e) {
     ShowSaveError(dialogs, file, e.number(), e.description());
-    return;
+    return SaveOutcome::Failed;
   } catch (const std::bad_alloc&) {
     ShowSaveError(dialogs, file, err::kOutOfMemory, ErrorDescription(err::kOutOfMemory));
-    return;
+    return SaveOutcome::Failed;
   }
 
   // The membership file now holds these sessions, so LastUpdated moves on even if Handicap.ini
@@ -299,6 +302,7 @@ void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
   WriteParameters(context.HandicapFolder, context.ProgramVersion, context.Parameters, dialogs);
   dialogs.Message("New handicaps have been saved", Buttons::OK, Icon::None);
   unsaved = false;
+  return SaveOutcome::Saved;
 }
 
 }  // namespace pg

@@ -47,11 +47,16 @@ struct MemberTable {
 // it only on success; on failure shows why (OK, warning icon) and leaves the table empty.
 void LoadMembers(MemberTable& members, Context& context);
 
+// How a save ended. The review window closes after Saved or Declined (the user's No to the
+// overwrite question) but stays open with its results after Failed, so nothing is lost unasked.
+enum class SaveOutcome { Saved, Declined, Failed };
+
 // After the user agrees, writes every member's EndHandicap into field 7, the history file
 // HandicapFolder + "yymmdd.han", Membersh.dat and then Handicap.ini with LastUpdated set to
 // lastSessionDate, and clears unsaved. A file that cannot be written is named in a message;
 // Membersh.dat, LastUpdated, Handicap.ini and unsaved then stay as they were.
-void SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate, bool& unsaved);
+SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
+                          bool& unsaved);
 
 // The two files as SaveHandicaps writes them, for members whose field 7 is already up to date.
 std::string MembershipFileText(const MemberTable& members, Date lastSessionDate);

@@ -58,7 +58,7 @@ class Members : public ::testing::Test {
   void Save() {
     ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
     ports.dialogs.ExpectMessage("New handicaps have been saved");
-    SaveHandicaps(table, context, kJuly5, unsaved);
+    EXPECT_EQ(SaveHandicaps(table, context, kJuly5, unsaved), SaveOutcome::Saved);
   }
 
   test::TempFolder dir;
@@ -234,7 +234,7 @@ TEST_F(Members, NoToTheQuestionChangesNothing) {
   Load(kClubFile);
   table.Member(1).EndHandicap = 4;
   ports.dialogs.ExpectMessage(kQuestion, Answer::No);
-  SaveHandicaps(table, context, kJuly5, unsaved);
+  EXPECT_EQ(SaveHandicaps(table, context, kJuly5, unsaved), SaveOutcome::Declined);
   EXPECT_EQ(table.Member(1).Fields(kHandicapField), "-1.5");
   EXPECT_EQ(test::ReadBytes(context.MemberFile), kClubFile);
   EXPECT_FALSE(FileExists(context.HandicapFolder + "130705.han"));
@@ -304,7 +304,7 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
   ports.dialogs.ExpectMessage("Error cannot save " + file + " - error " +
                               std::to_string(GetParam().number) + " " +
                               ErrorDescription(GetParam().number));
-  SaveHandicaps(table, context, kJuly5, unsaved);
+  EXPECT_EQ(SaveHandicaps(table, context, kJuly5, unsaved), SaveOutcome::Failed);
   RestoreLimits(context);
 
   EXPECT_EQ(test::ReadBytes(context.MemberFile), kClubFile);

@@ -1,0 +1,133 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "shell/StartUp.h"
+#include "ui/ParameterEditorView.h"
+#include "ui/QtPorts.h"
+
+namespace {
+
+class FixedClock : public pg::Clock {
+ public:
+  pg::Date Today() override { return pg::MakeDate(2006, 9, 26); }
+};
+
+class TestDialogs : public pg::ui::QtDialogs {
+ public:
+  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
+};
+
+// The real editor on a fresh club folder, shown and active.
+struct Fixture {
+  QTemporaryDir dir;
+  TestDialogs dialogs;
+  pg::ui::QtWindows windows;
+  pg::ui::QtSettingsStore settings;
+  FixedClock clock;
+  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
+  pg::MainWindow main{program};
+  std::unique_ptr<pg::ParameterEditor> model;
+  std::unique_ptr<pg::ui::ParameterEditorView> view;
+
+  Fixture() {
+    pg::StartUp(main, dir.path().toStdString() + "/");
+    model = std::make_unique<pg::ParameterEditor>(program);
+    view = std::make_unique<pg::ui::ParameterEditorView>(*model);
+    view->show();
+    QApplication::setActiveWindow(view.get());
+  }
+  template <class W>
+  W* Find(const char* name) {
+    W* w = view->findChild<W*>(QString::fromLatin1(name));
+    if (w == nullptr) qFatal("no control %s", name);
+    return w;
+  }
+  QString Text(const char* label) { return Find<QLabel>(label)->text(); }
+  // Clicks into a box, selects what it holds and types over it.
+  QLineEdit* TypeInto(const char* name, const char* keys) {
+    QLineEdit* box = Find<QLineEdit>(name);
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, QString::fromLatin1(keys));
+    return box;
+  }
+};
+
+}  // namespace
+
+class ParameterViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void everyControlIsNamedAndTheExampleShowsTheDefaults() {
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
+    QCOMPARE(f.view->objectName(), QStringLiteral("frmParam"));
+    QCOMPARE(f.view->windowTitle(), QStringLiteral("Parameters"));
+    QCOMPARE(f.Find<QGroupBox>("fraExample")->title(), QStringLiteral("Example"));
+    QCOMPARE(f.Find<QLineEdit>("txtDead(1)")->text(), QStringLiteral("+2"));
+    QCOMPARE(f.Find<QLineEdit>("txtRange(0)")->text(), QStringLiteral("-12.00"));
+    const QStringList shown = {f.Text("lblEgNet"),     f.Text("lblEgDiff"),  f.Text("lblEGAdj"),
+                               f.Text("lblEgTo(0)"),   f.Text("lblEgTo(1)"), f.Text("lblEgDead(0)"),
+                               f.Text("lblEgDead(1)"), f.Text("lblEgRound")};
+    QCOMPARE(shown,
+             QStringList({"58", "+6.77", "-0.68", "-1.68", "+2.32", "+49.23", "+53.23", "5.68"}));
+    QVERIFY(!f.Find<QPushButton>("cmdSave")->isEnabled());
+    QVERIFY(!f.Find<QPushButton>("cmdReset")->isEnabled());
+    QCOMPARE(f.Find<QPushButton>("cmdOK")->text(), QStringLiteral("< &Back"));
+    for (QWidget* w : f.view->findChildren<QWidget*>()) {
+      if (w->objectName().startsWith(QStringLiteral("qt_"))) continue;
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+      QVERIFY2(a != nullptr && !a->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
+    }
+  }
+
+  void typingIntoTheBoxesUpdatesTheExampleAndEnablesSave() {
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
+    QLineEdit* gross = f.TypeInto("txtEgGross", "50.73");
+    QVERIFY(f.Find<QPushButton>("cmdSave")->isEnabled());
+    QCOMPARE(f.Text("lblEgDiff"), QStringLiteral("+6.77"));  // not yet validated
+    QTest::keyClick(gross, Qt::Key_Return);
+    QCOMPARE(f.Text("lblEgNet"), QStringLiteral("52.73"));
+    QCOMPARE(f.Text("lblEgDiff"), QStringLiteral("+1.50"));
+    QCOMPARE(f.Text("lblEGAdj"), QStringLiteral("0"));
+    QVERIFY(gross->hasFocus());
+
+    // The upper edge takes no minus sign: nothing goes in.
+    QLineEdit* upper = f.Find<QLineEdit>("txtDead(1)");
+    QTest::mouseClick(upper, Qt::LeftButton);
+    QTest::keyClick(upper, Qt::Key_End);
+    QTest::keyClicks(upper, QStringLiteral("-"));
+    QCOMPARE(upper->text(), QStringLiteral("+2"));
+
+    // Leaving a box by Tab validates it.
+    QLineEdit* round = f.TypeInto("txtRound", "1");
+    QTest::keyClick(round, Qt::Key_Tab);
+    QTRY_COMPARE(f.Text("lblEgRound"), QStringLiteral("6.00"));
+    QCOMPARE(f.Text("lblEGAdj"), QStringLiteral("0"));
+    QCOMPARE(f.program.context.Parameters.RoundingStep, 1.0);
+    QVERIFY(f.Find<QLineEdit>("txtRate(0)")->hasFocus());
+    QVERIFY(f.Find<QPushButton>("cmdReset")->isEnabled());
+  }
+
+  void closingWithNothingChangedClosesAtOnce() {
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
+    QTest::keyClick(f.Find<QLineEdit>("txtDead(0)"), Qt::Key_Escape);
+    QVERIFY(f.model->closed());
+    QVERIFY(!f.view->isVisible());
+  }
+};
+
+QTEST_MAIN(ParameterViewTest)
+#include "ParameterViewTest.moc"

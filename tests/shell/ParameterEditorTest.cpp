@@ -52,48 +52,31 @@ const char* const kClubFile =
     "\"1.0\"\r\n\"25 September 2006 \"\r\n51.23,56,0.01,7\r\n-1,-1.5,-12,0.1,1\r\n"
     "3,2.5,6.005,0.2,1\r\n";
 
+// One value typed, then the example: net, difference, adjustment, the two new handicaps, the dead
+// zone's edges and 5.6789 rounded.
 TEST(ParameterEditor, TheExampleShowsWhatAnUpdateWouldDo) {
   struct Case {
-    const char* name;
     F field;
     const char* keys;
-    // net, difference, adjustment, the two new handicaps, the dead zone's edges, 5.6789 rounded
-    std::array<std::string, 8> shown;
+    const char* shown;
   };
   const Case cases[] = {
-      {"defaults",
-       F::Dead1,
-       "2",
-       {"58", "+6.77", "-0.68", "-1.68", "+2.32", "+49.23", "+53.23", "5.68"}},
-      {"rounding step 1",
-       F::Round,
-       "1",
-       {"58", "+6.77", "-1", "-2.00", "+2.00", "+49.23", "+53.23", "6.00"}},
-      {"rounding step 0.05",
-       F::Round,
-       ".05",
-       {"58", "+6.77", "-0.7", "-1.70", "+2.30", "+49.23", "+53.23", "5.70"}},
-      {"net 1.5 above the average",
-       F::EgGross,
-       "50.73",
-       {"52.73", "+1.50", "0", "-1.00", "+3.00", "+49.23", "+53.23", "5.68"}},
-      {"a new handicap is kept within the range",
-       F::Range1,
-       "2",
-       {"58", "+6.77", "-0.68", "-1.68", "+2.00", "+49.23", "+53.23", "5.68"}},
-      {"below the dead zone",
-       F::EgAve,
-       "60",
-       {"58", "-2.00", "0.4", "-0.60", "+3.40", "+58.00", "+62.00", "5.68"}},
+      {F::Dead1, "2", "58 +6.77 -0.68 -1.68 +2.32 +49.23 +53.23 5.68"},  // the defaults
+      {F::Round, "1", "58 +6.77 -1 -2.00 +2.00 +49.23 +53.23 6.00"},
+      {F::Round, ".05", "58 +6.77 -0.7 -1.70 +2.30 +49.23 +53.23 5.70"},
+      {F::EgGross, "50.73", "52.73 +1.50 0 -1.00 +3.00 +49.23 +53.23 5.68"},  // in the dead zone
+      {F::Range1, "2", "58 +6.77 -0.68 -1.68 +2.00 +49.23 +53.23 5.68"},      // kept in range
+      {F::EgAve, "60", "58 -2.00 0.4 -0.60 +3.40 +58.00 +62.00 5.68"},        // on the lower edge
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(k.name);
+    SCOPED_TRACE(k.shown);
     Editor ed;
     ed.Enter(k.field, k.keys);
     const ParameterEditor& e = *ed.e;
-    const std::array<std::string, 8> shown = {
-        e.lblEgNet.caption,   e.lblEgDiff.caption,    e.lblEGAdj.caption,     e.lblEgTo[0].caption,
-        e.lblEgTo[1].caption, e.lblEgDead[0].caption, e.lblEgDead[1].caption, e.lblEgRound.caption};
+    std::string shown;
+    for (const Control* c : {&e.lblEgNet, &e.lblEgDiff, &e.lblEGAdj, &e.lblEgTo[0], &e.lblEgTo[1],
+                             &e.lblEgDead[0], &e.lblEgDead[1], &e.lblEgRound})
+      shown += (shown.empty() ? "" : " ") + c->caption;
     EXPECT_EQ(shown, k.shown);
   }
 }
@@ -126,11 +109,8 @@ TEST(ParameterEditor, EachBoxTakesOnlyItsOwnKeys) {
       {F::Range1, "09.+", "-"},
       {F::Correction, "0123456789", ".-+"},
       {F::EgHand0, "09.+-", "a"},
-      {F::Round, "09.", "+-"},
-      {F::Rate1, "09.", "-"},
-      {F::MaxAdj0, "09.", "+"},
-      {F::EgGross, "09.", "-"},
-      {F::EgAve, ".\x16\x1a", "\xe9"},
+      {F::Rate1, "09.", "+-"},
+      {F::EgAve, ".\x16\x1a", "\xe9"},  // editing commands pass; what Latin-1 lacks does not
   };
   for (const Case& k : cases) {
     Editor ed;
@@ -157,22 +137,16 @@ TEST(ParameterEditor, LeavingABoxValidatesIt) {
   const Case cases[] = {
       {F::Dead0, "0", "", "0"},
       {F::Dead0, ".5", "Lower limit must be negative", "-2"},
-      {F::Dead0, "-", "Please enter a valid number, e.g. 1.2", "-2"},
       {F::Dead1, "", "Please enter a valid number, e.g. 1.2", "+2"},
       {F::Dead1, "1.2.3", "Please enter a valid number, e.g. 1.2", "+2"},
-      {F::Dead1, "+0", "", "+0"},
       {F::Range0, "0", "Lower range must be negative", "-12.00"},
-      {F::Range0, "-.5", "", "-0.50"},
       {F::Range1, "0", "Upper range must be positive", "+6.00"},
       {F::MaxAdj1, "0.009", "Adjustment must not be less than 0.01", "1"},
-      {F::MaxAdj1, "0.01", "", "0.01"},
       {F::Round, "1.01", "Rounding must be between 0.01 and 1", "0.01"},
-      {F::Round, "0", "Rounding must be between 0.01 and 1", "0.01"},
       {F::Correction, "32", "Correction period must be less than 32", "7"},
       {F::Correction, "031", "", "31"},
       {F::EgGross, "100.5", "Score must be between 0 and 100", "56"},
       {F::EgAve, "29.99", "Score must be between 30 and 70", "51.23"},
-      {F::EgAve, "70", "", "70"},
       {F::EgHand1, "-" + std::string(400, '9'), "Please enter a valid number, e.g. 1.2", "3"},
   };
   for (const Case& k : cases) {
@@ -219,9 +193,7 @@ TEST(ParameterEditor, AButtonFirstValidatesTheBoxBeingEdited) {
   ed.ports.dialogs.ExpectMessage("Previous parameters will be lost. Is that ok?", Answer::OK);
   ed.e->SaveClick();
   EXPECT_NE(ed.File().find("-1,-1,-12,0.1,1"), std::string::npos);
-  EXPECT_FALSE(ed.e->changed());
-  EXPECT_FALSE(ed.e->cmdSave.enabled);
-  EXPECT_FALSE(ed.e->cmdReset.enabled);
+  EXPECT_FALSE(ed.e->cmdSave.enabled || ed.e->cmdReset.enabled);
 }
 
 TEST(ParameterEditor, ResetAndBackNoRestoreTheFileButNotTheDateOfTheLastUpdate) {
@@ -248,38 +220,36 @@ TEST(ParameterEditor, ResetAndBackNoRestoreTheFileButNotTheDateOfTheLastUpdate) 
   }
 }
 
-TEST(ParameterEditor, BackAsksOnlyWhenChangedAndCancelStays) {
-  Editor ed;
-  ed.e->BackClick();
-  EXPECT_TRUE(ed.e->closed());
+// "< Back" asks only after a change; Cancel stays, and so does Yes when the file cannot be written
+// (the edits kept and still marked), until it can.
+TEST(ParameterEditor, BackClosesOnlyWithTheEditsSavedOrDropped) {
+  Editor unchanged;
+  unchanged.e->BackClick();
+  EXPECT_TRUE(unchanged.e->closed());
 
-  Editor ed2;
-  ed2.Enter(F::EgGross, "60");
-  ed2.ports.dialogs.ExpectMessage("Do you want to save any changes?", Answer::Cancel);
-  ed2.e->BackClick();
-  EXPECT_FALSE(ed2.e->closed());
-  EXPECT_EQ(ed2.c.Parameters.EgGross, 60);
-  ed2.ports.dialogs.ExpectMessage("Do you want to save any changes?", Answer::Yes);
-  ed2.e->BackClick();
-  EXPECT_TRUE(ed2.e->closed());
-  EXPECT_NE(ed2.File().find("51.23,60,0.01,7"), std::string::npos);
-}
-
-TEST(ParameterEditor, ASaveThatFailsKeepsTheEditsMarkedAndTheEditorOpen) {
   Editor ed;
+  const std::string folder = ed.c.HandicapFolder;
   test::WriteBytes(ed.dir / "blocker", "");
   ed.c.HandicapFolder = ed.dir / "blocker/Handicap/";
-  ed.Enter(F::Rate0, "0.3");
+  ed.Enter(F::EgGross, "60");
   ed.ports.dialogs.ExpectMessage("Previous parameters will be lost. Is that ok?", Answer::OK)
       .ExpectMessageContaining("Error cannot save ");
   ed.e->SaveClick();
   EXPECT_TRUE(ed.e->changed());
-  EXPECT_TRUE(ed.e->cmdSave.enabled);
-  ed.ports.dialogs.ExpectMessage("Do you want to save any changes?", Answer::Yes)
+  const char* const question = "Do you want to save any changes?";
+  ed.ports.dialogs.ExpectMessage(question, Answer::Cancel)
+      .ExpectMessage(question, Answer::Yes)
       .ExpectMessageContaining("Error cannot save ");
   ed.e->BackClick();
+  ed.e->BackClick();
   EXPECT_FALSE(ed.e->closed());
-  EXPECT_EQ(ed.c.Parameters.AdjustRate[0], 0.3);
+  EXPECT_TRUE(ed.e->cmdSave.enabled);
+  EXPECT_EQ(ed.c.Parameters.EgGross, 60);
+  ed.c.HandicapFolder = folder;
+  ed.ports.dialogs.ExpectMessage(question, Answer::Yes);
+  ed.e->BackClick();
+  EXPECT_TRUE(ed.e->closed());
+  EXPECT_NE(ed.File().find("51.23,60,0.01,7"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -6,27 +5,11 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include "shell/PasswordWindows.h"
+#include "TestPorts.h"
 #include "ui/CapsLock.h"
 #include "ui/PasswordViews.h"
-#include "ui/QtPorts.h"
 
 namespace {
-
-class TestDialogs : public pg::ui::QtDialogs {
- public:
-  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
-};
-
-struct Fixture {
-  TestDialogs dialogs;
-  pg::ui::QtWindows windows;
-  pg::ui::QtSettingsStore settings;
-  pg::ui::QtClock clock;
-  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
-
-  Fixture() { program.context.StoredPassword = "secret1"; }
-};
 
 template <class W>
 W* Find(QWidget* view, const char* name) {
@@ -49,59 +32,54 @@ class PasswordViewTest : public QObject {
   void cleanupTestCase() { QSettings("Tesk Quorell", "Handicap").clear(); }
 
   void theEntryWindowEchoesStarsAndEnterIsNext() {
-    Fixture f;
-    f.program.passwordMessage = "Please enter existing password";
-    pg::PasswordEntry model(f.program);
+    pg::ui::test::TestProgram t;
+    t.program.context.StoredPassword = "secret1";
+    t.program.passwordMessage = "Please enter existing password";
+    pg::PasswordEntry model(t.program);
     pg::ui::PasswordEntryView view(model);
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmGetPassword"));
     QCOMPARE(view.windowTitle(), QStringLiteral("Enter Password"));
     QCOMPARE(Find<QLabel>(&view, "lblMess")->text(),
              QStringLiteral("Please enter existing password"));
-    QVERIFY(!Find<QLabel>(&view, "lblCaps")->isVisible());
     QLineEdit* box = Find<QLineEdit>(&view, "txtPass");
     QCOMPARE(box->accessibleName(), QStringLiteral("Enter Password"));
     QTest::keyClicks(box, QStringLiteral("secret1"));
     QCOMPARE(box->displayText(), QStringLiteral("*******"));
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY(model.closed());
-    QVERIFY(!f.program.context.Cancelled);
+    QVERIFY(!t.program.context.Cancelled);
   }
 
   void theNewPasswordWindowStoresWhatIsTypedTwice() {
-    Fixture f;
-    pg::NewPassword model(f.program);
+    pg::ui::test::TestProgram t;
+    pg::NewPassword model(t.program);
     pg::ui::NewPasswordView view(model);
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmPassword"));
-    QCOMPARE(view.windowTitle(), QStringLiteral("New Password"));
-    QTest::keyClicks(Find<QLineEdit>(&view, "txtPass(0)"), QStringLiteral("better2"));
-    QTest::keyClicks(Find<QLineEdit>(&view, "txtPass(1)"), QStringLiteral("better2"));
-    QCOMPARE(Find<QLineEdit>(&view, "txtPass(1)")->displayText(), QStringLiteral("*******"));
+    for (const char* box : {"txtPass(0)", "txtPass(1)"})
+      QTest::keyClicks(Find<QLineEdit>(&view, box), QStringLiteral("better2"));
     QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);
     QVERIFY(model.closed());
-    QCOMPARE(f.settings.Read("Tesk Quorell", "Handicap", "Pass", "unarmed"),
+    QCOMPARE(t.settings.Read("Tesk Quorell", "Handicap", "Pass", "unarmed"),
              std::string("better2"));
   }
 
-  // Needs a real X server: run by the caps_lock_xvfb test under Xvfb.
+  // Needs a real X server: the caps_lock_xvfb test runs it under Xvfb.
   void capsLockWarningFollowsTheKeyboard() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
       QSKIP("needs the X11 platform; the caps_lock_xvfb test runs it under Xvfb");
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(),
              "xdotool is not installed (scripts/setup installs it)");
-    Fixture f;
-    pg::PasswordEntry model(f.program);
+    pg::ui::test::TestProgram t;
+    pg::PasswordEntry model(t.program);
     pg::ui::PasswordEntryView view(model);
     view.show();
     view.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&view));
     QLabel* caps = Find<QLabel>(&view, "lblCaps");
-    if (pg::ui::KeyboardCapsLockOn()) {
-      QVERIFY(PressCapsLock());
-      QTRY_VERIFY(!caps->isVisible());
-    }
-    QVERIFY(!caps->isVisible());
+    if (pg::ui::KeyboardCapsLockOn()) QVERIFY(PressCapsLock());
+    QTRY_VERIFY(!caps->isVisible());
     QVERIFY(PressCapsLock());
     QTRY_VERIFY(caps->isVisible());
     QCOMPARE(caps->text(), QStringLiteral("Warning - CapsLock is on"));

@@ -40,6 +40,7 @@ class PasswordViewTest : public QObject {
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmGetPassword"));
     QCOMPARE(view.windowTitle(), QStringLiteral("Enter Password"));
+    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
     QCOMPARE(Find<QLabel>(&view, "lblMess")->text(),
              QStringLiteral("Please enter existing password"));
     QLineEdit* box = Find<QLineEdit>(&view, "txtPass");
@@ -57,6 +58,7 @@ class PasswordViewTest : public QObject {
     pg::ui::NewPasswordView view(model);
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmPassword"));
+    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
     for (const char* box : {"txtPass(0)", "txtPass(1)"})
       QTest::keyClicks(Find<QLineEdit>(&view, box), QStringLiteral("better2"));
     QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);

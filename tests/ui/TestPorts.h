@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAccessible>
+#include <QWidget>
+
 #include "shell/Program.h"
 #include "ui/QtPorts.h"
 
@@ -22,5 +25,16 @@ struct TestProgram {
   Clock clock;
   Program program{Ports{dialogs, windows, settings, clock}};
 };
+
+// The object name of the first widget of a window (Qt's own parts aside) that a screen reader
+// could not name; empty when every one has a name.
+inline QString Unnamed(const QWidget* window) {
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (w->objectName().startsWith(QStringLiteral("qt_"))) continue;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    if (a == nullptr || a->text(QAccessible::Name).isEmpty()) return w->objectName() + " ";
+  }
+  return {};
+}
 
 }  // namespace pg::ui::test

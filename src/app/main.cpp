@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "shell/StartUp.h"
 #include "ui/MainWindowView.h"
+#include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   pg::Program program(ports.ports());
 
   // The update, review and parameter windows register with `ports.windows` here as they come.
+  pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, pg::ProgramFolder());
   pg::ui::MainWindowView view(mainWindow);

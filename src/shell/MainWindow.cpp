@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "base/Guard.h"
+#include "shell/PasswordWindows.h"
 
 namespace pg {
 
@@ -26,6 +27,27 @@ void MainWindow::ShowInfo() {
       lblMess.caption = kNoUpdatesText;
       c.NoUpdateYet = true;
     }
+  });
+}
+
+void MainWindow::ParamClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  // Nothing opens the editor unless a password window clears this.
+  c.Cancelled = true;
+  bool read = false;
+  guard.Step(100, [&] {
+    c.StoredPassword =
+        c.ports.settings.Read(kSettingsApplication, kSettingsSection, kPasswordKey, kNoPassword);
+    read = true;
+  });
+  if (!read) return;
+  guard.Step(110, [&] {
+    ShowPasswordWindow(
+        program_, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
+  });
+  guard.Step(120, [&] {
+    if (!c.Cancelled) c.ports.windows.ShowModal(WindowId::Parameters);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/CapsLock.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
@@ -89,7 +90,7 @@ void QtDialogs::Beep() {
 }
 
 bool QtDialogs::CapsLockOn() {
-  return false;
+  return KeyboardCapsLockOn();
 }
 
 ScreenSize QtDialogs::Screen() {

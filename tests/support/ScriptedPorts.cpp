@@ -50,8 +50,9 @@ Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon i
 
 std::optional<std::string> ScriptedDialogs::Prompt(const std::string& message,
                                                    const std::string& /*title*/,
-                                                   const std::string& /*defaultAnswer*/) {
+                                                   const std::string& defaultAnswer) {
   prompts.push_back(message);
+  promptDefaults.push_back(defaultAnswer);
   if (script_.empty() || script_.front().kind != Expectation::Kind::Prompt) {
     ADD_FAILURE() << "unexpected prompt: " << message;
     return std::nullopt;

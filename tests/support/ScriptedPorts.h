@@ -43,8 +43,9 @@ class ScriptedDialogs : public Dialogs {
     Buttons buttons = Buttons::OK;
     Icon icon = Icon::None;
   };
-  std::vector<Shown> messages;       // every message shown, in order
-  std::vector<std::string> prompts;  // every prompt's message, in order
+  std::vector<Shown> messages;              // every message shown, in order
+  std::vector<std::string> prompts;         // every prompt's message, in order
+  std::vector<std::string> promptDefaults;  // the answer each prompt offered
   int beeps = 0;
   bool capsLock = false;
   bool ended = false;

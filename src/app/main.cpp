@@ -6,6 +6,7 @@
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
+#include "ui/UpdateView.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -13,7 +14,8 @@ int main(int argc, char** argv) {
   pg::ui::QtPortSet ports;
   pg::Program program(ports.ports());
 
-  // The update, review and parameter windows register with `ports.windows` here as they come.
+  // The program's other windows register with `ports.windows`.
+  pg::ui::RegisterUpdateWindow(ports.windows, program);
   pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, pg::ProgramFolder());

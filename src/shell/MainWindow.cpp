@@ -65,8 +65,7 @@ void MainWindow::UpdateClick() {
     }
   });
   if (!haveStart) return;
-  // Until the update window exists its Qt side shows nothing, and the chosen date is kept in
-  // StartDate for it.
+  // The update window lists the sessions from StartDate on.
   guard.Step(110, [&] { c.ports.windows.ShowModal(WindowId::Update); });
   guard.Step(120, [&] { ShowInfo(); });
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <ostream>
 
+#include "base/Files.h"
 #include "support/ScriptedPorts.h"
 #include "support/SessionWriter.h"
 #include "support/TempFolder.h"
@@ -74,7 +75,8 @@ struct Club {
                      "6,Flo,Fir,,,,0,,,,\r\n7,Guy,Gorse,,,,0,,,,\r\n8,Hal,Hazel,,,,5.5,,,,\r\n");
   }
   std::string Path(Date day, short timeOfDay, short section = 1) const {
-    return ctx.ResultsRoot + FormatDate(day, "yyyy/mmdd") + "S" + std::to_string(section) + "." +
+    return ctx.ResultsRoot + FormatDate(day, "yyyy") + kPathSeparator + FormatDate(day, "mmdd") +
+           "S" + std::to_string(section) + "." +
            std::array{"MOR", "AFT", "EVE"}[static_cast<size_t>(timeOfDay)];
   }
   void Place(Date day, short timeOfDay, const Change& change = nullptr, short section = 1) const {

@@ -32,8 +32,15 @@ test::SessionPlan Session(Date day, bool carriesHandicaps, const std::string& pl
   p.rows = p.boardsPerRound = p.tables = 2;
   p.pairs = 4;
   p.movementName = "Howell 2";
-  for (const auto& [ns, ew, score] : {std::tuple{1, 3, 420}, {2, 4, 400}, {1, 3, 140}, {2, 4, 100}})
-    p.travellers.push_back({1, static_cast<short>(ns), static_cast<short>(ew), score, -score, {}});
+  for (const auto& [ns, ew, score] :
+       {std::tuple{1, 3, 420}, {2, 4, 400}, {1, 3, 140}, {2, 4, 100}}) {
+    test::RowSpec row;
+    row.ns = static_cast<short>(ns);
+    row.ew = static_cast<short>(ew);
+    row.nsScore = score;
+    row.ewScore = -score;
+    p.travellers.push_back(row);
+  }
   p.players = {"Ann Ash", "Bob Birch", "Cy Cedar", "Di Dove",
                "Ed Elm",  "Flo Fir",   player7,    "Hal Hazel"};
   p.wantHandicaps = carriesHandicaps ? 1 : 0;

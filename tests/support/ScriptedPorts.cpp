@@ -23,18 +23,26 @@ ScriptedDialogs& ScriptedDialogs::ExpectPrompt(std::optional<std::string> answer
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectFolderChoice(std::optional<std::string> folder) {
+  script_.push_back({Expectation::Kind::Folder, "", Answer::OK, std::move(folder)});
+  return *this;
+}
+
 void ScriptedDialogs::VerifyAllUsed() {
   for (const Expectation& e : script_) {
-    ADD_FAILURE() << (e.kind == Expectation::Kind::Prompt ? "expected prompt never came"
-                                                          : "expected message never came: ")
-                  << e.text;
+    switch (e.kind) {
+      case Expectation::Kind::Prompt: ADD_FAILURE() << "expected prompt never came"; break;
+      case Expectation::Kind::Folder: ADD_FAILURE() << "expected folder chooser never came"; break;
+      default: ADD_FAILURE() << "expected message never came: " << e.text; break;
+    }
   }
   script_.clear();
 }
 
 Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon icon) {
   messages.push_back({text, buttons, icon});
-  if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt) {
+  if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt ||
+      script_.front().kind == Expectation::Kind::Folder) {
     ADD_FAILURE() << "unexpected message: " << text;
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::OK;
   }
@@ -54,6 +62,18 @@ std::optional<std::string> ScriptedDialogs::Prompt(const std::string& message,
   prompts.push_back(message);
   if (script_.empty() || script_.front().kind != Expectation::Kind::Prompt) {
     ADD_FAILURE() << "unexpected prompt: " << message;
+    return std::nullopt;
+  }
+  const Expectation e = script_.front();
+  script_.pop_front();
+  return e.promptAnswer;
+}
+
+std::optional<std::string> ScriptedDialogs::ChooseFolder(const std::string& title,
+                                                         const std::string& startFolder) {
+  folderStarts.push_back(startFolder);
+  if (script_.empty() || script_.front().kind != Expectation::Kind::Folder) {
+    ADD_FAILURE() << "unexpected folder chooser: " << title;
     return std::nullopt;
   }
   const Expectation e = script_.front();

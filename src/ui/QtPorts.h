@@ -13,6 +13,9 @@ class QtDialogs : public Dialogs {
   Answer Message(const std::string& text, Buttons buttons, Icon icon) override;
   std::optional<std::string> Prompt(const std::string& message, const std::string& title,
                                     const std::string& defaultAnswer) override;
+  // The desktop's folder chooser; the folder comes back in the file system's own encoding.
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& startFolder) override;
   void Beep() override;
   // Qt has no portable way to read Caps Lock, and reading it on X11 or Wayland would need their
   // client libraries; the answer is false wherever it cannot be known, so the password windows

@@ -186,7 +186,7 @@ BoardDeal DrawBoard(Dice& dice) {
     }
     deal.tricks = deal.contract.level + 6 + (deal.contract.level == 5 ? 0 : dice.Below(2));
   } else {  // a slam
-    deal.contract = {6, kStrains[static_cast<size_t>(2 + dice.Below(3))]};
+    deal.contract = {6, kStrains[2 + static_cast<size_t>(dice.Below(3))]};
     deal.tricks = 12 + (dice.Below(4) == 0 ? 1 : 0);
   }
   return deal;
@@ -260,7 +260,7 @@ Section PlaySection(const Mitchell& m, std::vector<Partnership> pairs, bool phan
     pairs.insert(pairs.begin() + m.tables - 1, Partnership{});
   }
   s.pairs = std::move(pairs);
-  if (s.pairs.size() != static_cast<size_t>(2 * m.tables))
+  if (s.pairs.size() != 2 * static_cast<size_t>(m.tables))
     throw std::runtime_error("a section of " + std::to_string(m.tables) + " tables seats " +
                              std::to_string(2 * m.tables) + " pairs");
   auto strength = [&](int pair) {
@@ -291,6 +291,7 @@ Section PlaySection(const Mitchell& m, std::vector<Partnership> pairs, bool phan
 
 std::vector<BoardDeal> DrawBoards(int count, Dice& dice) {
   std::vector<BoardDeal> deals;
+  deals.reserve(static_cast<size_t>(count));
   for (int b = 0; b < count; ++b)
     deals.push_back(DrawBoard(dice));
   return deals;
@@ -351,7 +352,7 @@ SessionPlan CombinedPlan(const Event& e, const std::vector<Section>& sections,
   const int tables = perSection * static_cast<int>(sections.size());
   Section all;
   all.movement = sections.front().movement;
-  all.pairs.resize(static_cast<size_t>(2 * tables));
+  all.pairs.resize(2 * static_cast<size_t>(tables));
   auto renumber = [&](int k, int pair) {
     return pair <= perSection ? k * perSection + pair : tables + k * perSection + pair - perSection;
   };
@@ -459,7 +460,7 @@ std::string DlmText(const std::vector<std::array<int, 52>>& deals) {
                     std::to_string(deals.size()) + "\r\n";
   for (size_t b = 0; b < deals.size(); ++b) {
     out += "Board " + std::string(b + 1 < 10 ? "0" : "") + std::to_string(b + 1) + "=";
-    for (int k = 0; k < 26; ++k)
+    for (size_t k = 0; k < 26; ++k)
       out += static_cast<char>('a' + 4 * deals[b][2 * k] + deals[b][2 * k + 1]);
     out += "\r\n";
   }
@@ -547,6 +548,7 @@ std::vector<SampleFile> WriteSampleClub(const std::string& folder) {
     return root + path;
   };
   std::vector<Partnership> all;
+  all.reserve(kPartnerships.size());
   for (int i = 0; i < static_cast<int>(kPartnerships.size()); ++i)
     all.push_back(Regular(i));
   // The partnerships of a session: all but those left out, plus any others.

@@ -49,7 +49,11 @@ std::optional<ClubFolder> ChooseClubFolder(const std::vector<std::string>& argum
   Guard guard(ports.dialogs, MainWindow::kName);
   guard.Step(100, [&] {
     if (!arguments.empty() && !arguments.front().empty()) {
-      const std::string folder = Absolute(arguments.front());
+      std::string folder = Absolute(arguments.front());
+      // A file dropped on the program's icon (its Membersh.dat, say) names the folder it is in.
+      if (FileExists(folder)) {
+        folder = std::filesystem::path(folder).parent_path().string();
+      }
       if (FolderExists(folder)) {
         club = ClubFolder{folder, false};
       } else {

@@ -27,7 +27,8 @@ inline constexpr const char* kChooseClubTitle =
 bool IsClubFolder(const std::string& dataFolder);
 
 // Chooses the club folder, in this order:
-// 1. the first argument, when there is one (a relative path is taken from the working folder);
+// 1. the first argument, when there is one (a relative path is taken from the working folder;
+//    a file stands for the folder it is in);
 // 2. the program's own folder, when it runs from a club folder (as a club's own copy does): the
 //    data folder its folder rules give is a club folder;
 // 3. otherwise the program is installed: the folder remembered in the user's settings;

@@ -77,6 +77,12 @@ TEST_F(ClubFolderTest, ARelativeArgumentIsTakenFromTheWorkingFolder) {
   EXPECT_EQ(fs::path(chosen->folder), fs::path(Plain(club)));
 }
 
+TEST_F(ClubFolderTest, AFileGivenAsTheArgumentStandsForItsFolder) {
+  const auto chosen = Choose({club + "Membersh.dat"});
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->folder, Plain(club));
+}
+
 TEST_F(ClubFolderTest, AnArgumentThatNamesNoFolderOpensNothing) {
   ports.dialogs.ExpectMessage("The club folder " + (root / "nowhere") + " does not exist.");
   EXPECT_FALSE(Choose({root / "nowhere"}));

@@ -23,7 +23,7 @@ class ClubFolderTest : public ::testing::Test {
       fs::create_directory(root / f);
     test::WriteBytes(club + "Membersh.dat", " 0            11           01/01/26\r\n");
   }
-  std::optional<ClubFolder> Choose(std::vector<std::string> arguments = {}) {
+  std::optional<ClubFolder> Choose(const std::vector<std::string>& arguments = {}) {
     return ChooseClubFolder(arguments, program, ports.ports());
   }
   std::string Remembered() {

@@ -5,8 +5,10 @@
 #include "base/Files.h"
 #include "shell/StartUp.h"
 #include "ui/MainWindowView.h"
+#include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
+#include "ui/UpdateView.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -27,7 +29,9 @@ int main(int argc, char** argv) {
   const auto club = pg::ChooseClubFolder(arguments, pg::ProgramFolder(), ports.ports());
   if (!club) return 1;
 
-  // The update, review and parameter windows register with `ports.windows` here as they come.
+  // The program's other windows register with `ports.windows`.
+  pg::ui::RegisterUpdateWindow(ports.windows, program);
+  pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);

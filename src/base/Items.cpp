@@ -13,10 +13,11 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-std::string TrimEnd(std::string s) {
-  while (!s.empty() && IsBlank(s.back()))
-    s.pop_back();
-  return s;
+// data[begin, end) without the blanks at its end.
+std::string_view TrimmedEnd(const std::string& data, size_t begin, size_t end) {
+  while (end > begin && IsBlank(data[end - 1]))
+    --end;
+  return std::string_view(data).substr(begin, end - begin);
 }
 
 bool IsHashItem(const std::string& t) {
@@ -63,12 +64,12 @@ ItemReader::Raw ItemReader::Next() {
     size_t sep = end;
     while (sep < n && data_[sep] != ',' && data_[sep] != '\r')
       ++sep;
-    if (afterQuote_ == AfterQuote::Keep) raw.text += TrimEnd(data_.substr(end, sep - end));
+    if (afterQuote_ == AfterQuote::Keep) raw.text += TrimmedEnd(data_, end, sep);
     end = sep;
   } else {
     while (end < n && data_[end] != ',' && data_[end] != '\r')
       ++end;
-    raw.text = TrimEnd(data_.substr(pos_, end - pos_));
+    raw.text = TrimmedEnd(data_, pos_, end);
   }
   pos_ = end;
   if (pos_ < n) {

@@ -1,9 +1,11 @@
 #include "base/Numbers.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <vector>
 
 namespace pg {
@@ -37,7 +39,15 @@ size_t NumberLength(std::string_view text) {
   return i;
 }
 
+// text is a number as NumberLength found it. from_chars rounds exactly as strtod does and is
+// many times faster, which a session file of thousands of numbers feels; it takes no '+' and
+// reports values beyond a double's range, which strtod turns into infinity or zero.
 double ToDouble(std::string_view text) {
+  const std::string_view unsigned_ = !text.empty() && text[0] == '+' ? text.substr(1) : text;
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(unsigned_.data(), unsigned_.data() + unsigned_.size(), value);
+  if (error == std::errc() && end == unsigned_.data() + unsigned_.size()) return value;
   const std::string s(text);
   return std::strtod(s.c_str(), nullptr);
 }

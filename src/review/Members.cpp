@@ -3,6 +3,8 @@
 #include <cmath>
 #include <new>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "base/Errors.h"
 #include "base/Files.h"
@@ -188,6 +190,22 @@ void ShowSaveError(Dialogs& dialogs, const std::string& file, int number,
       Buttons::OK, Icon::None);
 }
 
+// The files a save is about to replace, each with the name of its copy in the handicap folder:
+// Membersh-yymmdd.bak and Handicap-yymmdd.bak, named for the update that wrote them ("first"
+// before any), so the secretary can go back one update by hand.
+std::vector<std::pair<std::string, std::string>> BackupsBeforeSaving(const Context& context) {
+  const std::optional<Date> last = context.NoUpdateYet || context.Parameters.LastUpdated.empty()
+                                       ? std::nullopt
+                                       : ParseDate(context.Parameters.LastUpdated);
+  const std::string tag = last ? FormatDate(*last, "yymmdd") : "first";
+  std::vector<std::pair<std::string, std::string>> backups{
+      {context.MemberFile, context.HandicapFolder + "Membersh-" + tag + ".bak"}};
+  const std::string ini = context.HandicapFolder + kParameterFileName;
+  if (FileExists(ini))
+    backups.emplace_back(ini, context.HandicapFolder + "Handicap-" + tag + ".bak");
+  return backups;
+}
+
 }  // namespace
 
 void LoadMembers(MemberTable& members, Context& context) {
@@ -272,11 +290,21 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
     }
   });
 
-  // Each file replaces the old one whole, and the history file goes first, so a failure at
-  // any point leaves the club's Membersh.dat as it was or wholly new, never half written.
-  std::string file = HistoryFileName(context.HandicapFolder, lastSessionDate);
+  // Each file replaces the old one whole, the copies of what is replaced come first and the
+  // history file next, so a failure at any point leaves the club's Membersh.dat as it was or
+  // wholly new, never half written.
+  std::string file;
   try {
     FileError error;
+    for (const auto& [source, copy] : BackupsBeforeSaving(context)) {
+      file = copy;
+      const std::optional<std::string> bytes = ReadFileBytes(source, &error);
+      if (!bytes || !ReplaceFile(copy, *bytes, error)) {
+        ShowSaveError(dialogs, file, error.number, error.description);
+        return SaveOutcome::Failed;
+      }
+    }
+    file = HistoryFileName(context.HandicapFolder, lastSessionDate);
     if (!ReplaceFile(file, HistoryFileText(members), error)) {
       ShowSaveError(dialogs, file, error.number, error.description);
       return SaveOutcome::Failed;

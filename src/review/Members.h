@@ -51,10 +51,12 @@ void LoadMembers(MemberTable& members, Context& context);
 // overwrite question) but stays open with its results after Failed, so nothing is lost unasked.
 enum class SaveOutcome { Saved, Declined, Failed };
 
-// After the user agrees, writes every member's EndHandicap into field 7, the history file
-// HandicapFolder + "yymmdd.han", Membersh.dat and then Handicap.ini with LastUpdated set to
-// lastSessionDate, and clears unsaved. A file that cannot be written is named in a message;
-// Membersh.dat, LastUpdated, Handicap.ini and unsaved then stay as they were.
+// After the user agrees, writes every member's EndHandicap into field 7; keeps Membersh.dat and
+// Handicap.ini as they are in the handicap folder (Membersh-yymmdd.bak, Handicap-yymmdd.bak,
+// named for the update that wrote them, "first" before any);
+// writes the history file HandicapFolder + "yymmdd.han", Membersh.dat and then Handicap.ini with
+// LastUpdated set to lastSessionDate, and clears unsaved. A file that cannot be written is named
+// in a message; Membersh.dat, LastUpdated, Handicap.ini and unsaved then stay as they were.
 SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
                           bool& unsaved);
 

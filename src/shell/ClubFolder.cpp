@@ -67,7 +67,7 @@ std::optional<ClubFolder> ChooseClubFolder(const std::vector<std::string>& argum
       return;
     }
     const std::string remembered =
-        ports.settings.Read(kSettingsApplication, kSettingsSection, kClubFolderKey, "");
+        ports.settings.Read(kClubSettingsApplication, kClubSettingsSection, kClubFolderKey, "");
     if (!remembered.empty()) {
       if (FolderExists(remembered)) {
         club = ClubFolder{remembered, false};
@@ -78,7 +78,7 @@ std::optional<ClubFolder> ChooseClubFolder(const std::vector<std::string>& argum
                             Buttons::OK, Icon::Warning);
     }
     if (const auto chosen = AskForFolder(ports.dialogs, remembered)) {
-      ports.settings.Write(kSettingsApplication, kSettingsSection, kClubFolderKey, *chosen);
+      ports.settings.Write(kClubSettingsApplication, kClubSettingsSection, kClubFolderKey, *chosen);
       club = ClubFolder{*chosen, false};
     }
   });

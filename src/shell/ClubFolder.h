@@ -16,8 +16,8 @@ struct ClubFolder {
 };
 
 // Where the installed program remembers the club folder it was given (per user).
-inline constexpr const char* kSettingsApplication = "Pairgauge";
-inline constexpr const char* kSettingsSection = "Pairgauge";
+inline constexpr const char* kClubSettingsApplication = "Pairgauge";
+inline constexpr const char* kClubSettingsSection = "Pairgauge";
 inline constexpr const char* kClubFolderKey = "ClubFolder";
 
 inline constexpr const char* kChooseClubTitle =

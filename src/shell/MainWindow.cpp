@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "base/Guard.h"
+#include "shell/PasswordWindows.h"
 
 namespace pg {
 
@@ -29,6 +30,27 @@ void MainWindow::ShowInfo() {
   });
 }
 
+void MainWindow::ParamClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  // Nothing opens the editor unless a password window clears this.
+  c.Cancelled = true;
+  bool read = false;
+  guard.Step(100, [&] {
+    c.StoredPassword =
+        c.ports.settings.Read(kSettingsApplication, kSettingsSection, kPasswordKey, kNoPassword);
+    read = true;
+  });
+  if (!read) return;
+  guard.Step(110, [&] {
+    ShowPasswordWindow(
+        program_, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
+  });
+  guard.Step(120, [&] {
+    if (!c.Cancelled) c.ports.windows.ShowModal(WindowId::Parameters);
+  });
+}
+
 void MainWindow::UpdateClick() {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);
@@ -43,8 +65,7 @@ void MainWindow::UpdateClick() {
     }
   });
   if (!haveStart) return;
-  // Until the update window exists its Qt side shows nothing, and the chosen date is kept in
-  // StartDate for it.
+  // The update window lists the sessions from StartDate on.
   guard.Step(110, [&] { c.ports.windows.ShowModal(WindowId::Update); });
   guard.Step(120, [&] { ShowInfo(); });
 }

@@ -19,8 +19,7 @@ class MainWindow {
 
   Program& program() { return program_; }
 
-  // Disabled until the parameter editor and its password windows exist.
-  Control cmdParam{"cmdParam", "Parameters", false};
+  Control cmdParam{"cmdParam", "Parameters"};
   Control cmdUpdate{"cmdUpdate", "Update handicaps"};
   Control cmdStop{"cmdStop", "Stop"};
   Control lblHead{"lblHead", ""};
@@ -28,6 +27,10 @@ class MainWindow {
 
   // Shows the date of the last update in the status line, or that there has been none.
   void ShowInfo();
+
+  // "Parameters": the new-password window while no password is set, otherwise the
+  // password-entry window; the parameter editor opens only when that window was completed.
+  void ParamClick();
 
   // "Update handicaps": settles StartDate (the day after the last update, or a date the user
   // types before the first one), shows the update window, then refreshes the status line.

@@ -26,6 +26,9 @@ struct Program {
   MemberTable members;
   // What the last update run computed, for the review window; EndHandicap is in the members.
   UpdateOutputs outputs;
+  // The text the next password window shows in lblMess instead of its own (empty: its own);
+  // that window takes it, so a replacement lasts one showing.
+  std::string passwordMessage;
 };
 
 }  // namespace pg

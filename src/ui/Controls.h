@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QWidget>
 
 #include "base/Control.h"
@@ -24,6 +25,26 @@ void Show(W* widget, const Control& control) {
   widget->setAccessibleName(OneLine(control.caption));
   widget->setEnabled(control.enabled);
   widget->setVisible(control.visible);
+}
+
+// Shows a button as Show does, with a keyboard mnemonic on the first `key` of its caption.
+template <class B>
+void ShowButton(B* button, const Control& control, char key) {
+  Show(button, control);
+  QString text = Latin1(control.caption);
+  const auto at = text.indexOf(QLatin1Char(key));
+  if (at >= 0) text.insert(at, QLatin1Char('&'));
+  button->setText(text);
+}
+
+// Shows a text box as the model holds it: its text (left alone when already shown, so the cursor
+// stays where it is), the words that name it as accessible name, enabled and visible.
+inline void ShowField(QLineEdit* edit, const Control& control, const std::string& text) {
+  const QString shown = Latin1(text);
+  if (edit->text() != shown) edit->setText(shown);
+  edit->setAccessibleName(OneLine(control.caption));
+  edit->setEnabled(control.enabled);
+  edit->setVisible(control.visible);
 }
 
 }  // namespace pg::ui

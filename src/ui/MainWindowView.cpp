@@ -45,6 +45,10 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   layout->addLayout(buttons);
   setMinimumWidth(460);
 
+  connect(cmdParam_, &QPushButton::clicked, this, [this] {
+    model_.ParamClick();
+    Refresh();
+  });
   connect(cmdUpdate_, &QPushButton::clicked, this, [this] {
     model_.UpdateClick();
     Refresh();

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/CapsLock.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
@@ -99,7 +100,7 @@ void QtDialogs::Beep() {
 }
 
 bool QtDialogs::CapsLockOn() {
-  return false;
+  return KeyboardCapsLockOn();
 }
 
 ScreenSize QtDialogs::Screen() {

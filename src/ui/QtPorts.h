@@ -17,9 +17,8 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> ChooseFolder(const std::string& title,
                                           const std::string& startFolder) override;
   void Beep() override;
-  // Qt has no portable way to read Caps Lock, and reading it on X11 or Wayland would need their
-  // client libraries; the answer is false wherever it cannot be known, so the password windows
-  // simply do not warn.
+  // Read from the keyboard (KeyboardCapsLockOn): false where the platform cannot tell, so the
+  // password windows simply do not warn there.
   bool CapsLockOn() override;
   ScreenSize Screen() override;
   // Ends the process at once with std::_Exit after flushing the standard streams: no event runs,

@@ -230,6 +230,31 @@ TEST_F(Members, HeaderZonesAndShortOrEmptyFiles) {
   EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "130705.han"), "0\r\n");
 }
 
+// Before each update's save replaces them, Membersh.dat and Handicap.ini are kept, named for the
+// update that wrote them, so the secretary can go back one update by hand.
+TEST_F(Members, EachSaveKeepsTheFilesItReplaces) {
+  const std::string ini = context.HandicapFolder + "Handicap.ini";
+  test::WriteBytes(ini, "as the first start left it");
+  context.NoUpdateYet = true;
+  Load(kClubFile);
+  Save();
+  const std::string firstMembers = test::ReadBytes(context.MemberFile);
+  const std::string firstIni = test::ReadBytes(ini);
+  Save();  // the same run again replaces only its own files
+  Load(firstMembers);
+  table.Member(1).EndHandicap = 1.25;
+  ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
+  ports.dialogs.ExpectMessage("New handicaps have been saved");
+  SaveHandicaps(table, context, MakeDate(2013, 7, 19), unsaved);
+
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Membersh-first.bak"), kClubFile);
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Handicap-first.bak"),
+            "as the first start left it");
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Membersh-130705.bak"), firstMembers);
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Handicap-130705.bak"), firstIni);
+  EXPECT_NE(test::ReadBytes(context.MemberFile), firstMembers);
+}
+
 TEST_F(Members, NoToTheQuestionChangesNothing) {
   Load(kClubFile);
   table.Member(1).EndHandicap = 4;
@@ -246,7 +271,7 @@ TEST_F(Members, NoToTheQuestionChangesNothing) {
 struct Obstacle {
   const char* name;
   std::function<void(Context&)> place;
-  bool membershipFile;  // the failing file is Membersh.dat rather than the history file
+  enum Failing { Copy, History, Membership } failing;  // the first file that cannot be written
   int number;
 };
 void PrintTo(const Obstacle& c, std::ostream* out) {
@@ -283,12 +308,12 @@ void RestoreLimits(Context& c) {
 TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
   const std::string name = GetParam().name;
 #ifdef _WIN32
-  if (name == "FileSizeLimitStopsMembershipWrite" || name == "ReadOnlyDataFolder")
+  if (name == "FileSizeLimit" || name == "ReadOnlyDataFolder")
     GTEST_SKIP() << "Windows has no per-process file size limit, and a read-only folder still "
                     "takes new files";
 #else
   if (name == "ReadOnlyDataFolder" && ::geteuid() == 0)
-    GTEST_SKIP() << "root writes into read-only folders; FileSizeLimit covers this case";
+    GTEST_SKIP() << "root writes into read-only folders; the file-system seam test covers this";
 #endif
   Load(kClubFile);
   table.Member(1).EndHandicap = 3;
@@ -298,8 +323,12 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
   const bool hadIni = FolderExists(context.HandicapFolder);
   if (hadIni) test::WriteBytes(ini, "before");
 
-  const std::string file =
-      GetParam().membershipFile ? context.MemberFile : context.HandicapFolder + "130705.han";
+  const std::string copy = context.HandicapFolder + "Membersh-060925.bak";
+  const std::string history = context.HandicapFolder + "130705.han";
+  const Obstacle::Failing failing = GetParam().failing;
+  const std::string file = failing == Obstacle::Copy      ? copy
+                           : failing == Obstacle::History ? history
+                                                          : context.MemberFile;
   ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
   ports.dialogs.ExpectMessage("Error cannot save " + file + " - error " +
                               std::to_string(GetParam().number) + " " +
@@ -312,7 +341,10 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
   if (hadIni) {
     EXPECT_EQ(test::ReadBytes(ini), "before");
   }
-  EXPECT_EQ(FileExists(context.HandicapFolder + "130705.han"), GetParam().membershipFile);
+  EXPECT_EQ(FileExists(history), failing == Obstacle::Membership);
+  if (failing != Obstacle::Copy) {
+    EXPECT_EQ(test::ReadBytes(copy), kClubFile);
+  }
   EXPECT_EQ(context.Parameters.LastUpdated, "25 September 2006 ");
   EXPECT_TRUE(unsaved);
   EXPECT_EQ(table.Member(1).Fields(kHandicapField), "3");
@@ -321,24 +353,23 @@ TEST_P(SaveFailure, LeavesMembershipParametersAndUnsavedAsTheyWere) {
 
 INSTANTIATE_TEST_SUITE_P(
     Obstacles, SaveFailure,
-    ::testing::Values(Obstacle{"FolderWhereTheHistoryFileGoes",
-                               [](Context& c) {
-                                 std::filesystem::create_directory(c.HandicapFolder + "130705.han");
-                               },
-                               // Windows refuses to rename a file over a folder as access denied.
-                               false, kFolderInTheWay},
-                      Obstacle{"MissingHandicapFolder",
-                               [](Context& c) { std::filesystem::remove(c.HandicapFolder); }, false,
-                               err::kPathNotFound},
-                      Obstacle{"FileWhereTheHandicapFolderGoes",
-                               [](Context& c) {
-                                 std::filesystem::remove(c.HandicapFolder);
-                                 test::WriteBytes(c.DataFolder + "Handicap", "x");
-                               },
-                               false, err::kPathNotFound},
-                      Obstacle{"FileSizeLimitStopsMembershipWrite", LimitFileSize, true,
-                               err::kPathFileAccess},
-                      Obstacle{"ReadOnlyDataFolder", MakeReadOnly, true, err::kPermissionDenied}),
+    ::testing::Values(
+        Obstacle{
+            "FolderWhereTheHistoryFileGoes",
+            [](Context& c) { std::filesystem::create_directory(c.HandicapFolder + "130705.han"); },
+            // Windows refuses to rename a file over a folder as access denied.
+            Obstacle::History, kFolderInTheWay},
+        Obstacle{"MissingHandicapFolder",
+                 [](Context& c) { std::filesystem::remove(c.HandicapFolder); }, Obstacle::Copy,
+                 err::kPathNotFound},
+        Obstacle{"FileWhereTheHandicapFolderGoes",
+                 [](Context& c) {
+                   std::filesystem::remove(c.HandicapFolder);
+                   test::WriteBytes(c.DataFolder + "Handicap", "x");
+                 },
+                 Obstacle::Copy, err::kPathNotFound},
+        Obstacle{"FileSizeLimit", LimitFileSize, Obstacle::Copy, err::kPathFileAccess},
+        Obstacle{"ReadOnlyDataFolder", MakeReadOnly, Obstacle::Membership, err::kPermissionDenied}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Members, AParameterFileThatCannotBeWrittenStillSavesTheHandicaps) {

@@ -44,6 +44,7 @@ Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon i
   if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt ||
       script_.front().kind == Expectation::Kind::Folder) {
     ADD_FAILURE() << "unexpected message: " << text;
+    Unexpected();
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::OK;
   }
   const Expectation e = script_.front();
@@ -58,10 +59,12 @@ Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon i
 
 std::optional<std::string> ScriptedDialogs::Prompt(const std::string& message,
                                                    const std::string& /*title*/,
-                                                   const std::string& /*defaultAnswer*/) {
+                                                   const std::string& defaultAnswer) {
   prompts.push_back(message);
+  promptDefaults.push_back(defaultAnswer);
   if (script_.empty() || script_.front().kind != Expectation::Kind::Prompt) {
     ADD_FAILURE() << "unexpected prompt: " << message;
+    Unexpected();
     return std::nullopt;
   }
   const Expectation e = script_.front();
@@ -74,11 +77,17 @@ std::optional<std::string> ScriptedDialogs::ChooseFolder(const std::string& titl
   folderStarts.push_back(startFolder);
   if (script_.empty() || script_.front().kind != Expectation::Kind::Folder) {
     ADD_FAILURE() << "unexpected folder chooser: " << title;
+    Unexpected();
     return std::nullopt;
   }
   const Expectation e = script_.front();
   script_.pop_front();
   return e.promptAnswer;
+}
+
+void ScriptedDialogs::Unexpected() {
+  // A loop that asks until it is answered (a prompt, then a question) would never end.
+  if (++unexpected_ > 20) throw ScriptRanOut{};
 }
 
 void ScriptedDialogs::EndProgram() {

@@ -13,6 +13,9 @@ namespace pg::test {
 
 // Thrown by ScriptedDialogs::EndProgram, so a test can see the program end where it would.
 struct ProgramEnded {};
+// Thrown once a test has met many messages or prompts its script did not expect, so that code
+// asking again and again ends the test instead of hanging it.
+struct ScriptRanOut {};
 
 // Message boxes and prompts answered from a script. A message or prompt the script does not
 // expect next fails the test, and so does an expectation still unused when the script ends.
@@ -48,9 +51,10 @@ class ScriptedDialogs : public Dialogs {
     Buttons buttons = Buttons::OK;
     Icon icon = Icon::None;
   };
-  std::vector<Shown> messages;            // every message shown, in order
-  std::vector<std::string> prompts;       // every prompt's message, in order
-  std::vector<std::string> folderStarts;  // where each folder chooser started, in order
+  std::vector<Shown> messages;              // every message shown, in order
+  std::vector<std::string> prompts;         // every prompt's message, in order
+  std::vector<std::string> promptDefaults;  // the answer each prompt offered
+  std::vector<std::string> folderStarts;    // where each folder chooser started, in order
   int beeps = 0;
   bool capsLock = false;
   bool ended = false;
@@ -63,7 +67,9 @@ class ScriptedDialogs : public Dialogs {
     Answer answer = Answer::OK;
     std::optional<std::string> promptAnswer;
   };
+  void Unexpected();
   std::deque<Expectation> script_;
+  int unexpected_ = 0;
 };
 
 // Records the windows opened; a test may give each window an action to run while it is "open".

@@ -71,7 +71,7 @@ class MainWindowViewTest : public QObject {
       bool enabled;
     };
     const Expected controls[] = {
-        {"cmdParam", "Parameters", false},
+        {"cmdParam", "Parameters", true},
         {"cmdUpdate", "Update handicaps", true},
         {"cmdStop", "Stop", true},
         {"lblHead", "Pairgauge - Version " PG_PROJECT_VERSION, true},

@@ -1,0 +1,161 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "base/Control.h"
+#include "shell/Program.h"
+
+namespace pg {
+
+// The parameter editor: every handicap parameter in a text box, and a worked example of one
+// pair's update, recomputed after every accepted change, beside them. Accepted values change the
+// parameters in memory at once; they reach Handicap.ini through "Save any changes" or by saving
+// on the way out.
+class ParameterEditor {
+ public:
+  static constexpr const char* kName = "frmParam";
+  static constexpr const char* kCaption = "Parameters";
+
+  // The text boxes, in reading order.
+  enum Field {
+    Dead0,
+    Dead1,
+    Range0,
+    Range1,
+    Round,
+    Rate0,
+    Rate1,
+    MaxAdj0,
+    MaxAdj1,
+    Correction,
+    EgHand0,
+    EgHand1,
+    EgGross,
+    EgAve,
+  };
+  static constexpr int kFieldCount = EgAve + 1;
+
+  // A text box: its control (name, and as caption the words a screen reader names it by) and the
+  // text it holds.
+  struct TextBox {
+    Control control;
+    std::string text;
+  };
+
+  // Opening: nothing changed, the two buttons that need a change disabled, the example shown.
+  explicit ParameterEditor(Program& program);
+
+  std::array<TextBox, kFieldCount> fields;
+
+  // Frames and the fixed texts around the boxes.
+  Control fraDead{"fraDead", "Dead zone"};
+  Control lblDeadTo{"lblDeadTo", "% to"};
+  Control lblDeadPercent{"lblDeadPercent", "%"};
+  Control lblDeadNote{"lblDeadNote",
+                      "Handicap is not adjusted if the pair's net score is within the dead zone "
+                      "(around the session's average handicap score)."};
+  Control lblEgDeadText{"lblEgDeadText",
+                        "E.g. handicap is not adjusted if their score is between:"};
+  Control lblEgDeadAnd{"lblEgDeadAnd", "% and"};
+  Control lblEgDeadPercent{"lblEgDeadPercent", "%"};
+  Control fraRange{"fraRange", "Handicap range"};
+  Control lblRangeFrom{"lblRangeFrom", "Handicaps must be between:"};
+  Control lblRangeAnd{"lblRangeAnd", "and"};
+  Control lblRoundTo{"lblRoundTo", "rounded to"};
+  Control lblEgRoundText{"lblEgRoundText", "E.g. 5.6789 is rounded to"};
+  Control fraRate{"fraRate", "Rate of handicap adjustment"};
+  std::array<Control, 2> lblRate{Control{"lblRate(0)", "Above the dead zone"},
+                                 Control{"lblRate(1)", "Below the dead zone"}};
+  Control fraMaxAdj{"fraMaxAdj", "Maximum adjustment per session"};
+  std::array<Control, 2> lblMaxAdj{Control{"lblMaxAdj(0)", "Above the dead zone"},
+                                   Control{"lblMaxAdj(1)", "Below the dead zone"}};
+  Control fraCorrection{"fraCorrection", "Correction Period"};
+  Control lblDays{"lblDays", "days"};
+  Control lblCorrectionNote{
+      "lblCorrectionNote",
+      "The number of days during which players can appeal against the scoring."};
+  Control fraExample{"fraExample", "Example"};
+  Control lblExampleNote{"lblExampleNote", "You can change these assumptions"};
+  Control lblEgHandText{"lblEgHandText", "Pair's handicap"};
+  Control lblEgHandAnd{"lblEgHandAnd", "and"};
+  Control lblEgGrossText{"lblEgGrossText", "Pair's gross score"};
+  Control lblEgAveText{"lblEgAveText", "Session's average handicap score"};
+  Control lblEgNetText{"lblEgNetText", "Pair's net score"};
+  Control lblEgDiffText{"lblEgDiffText", "Difference from par"};
+  Control lblEgAdjText{"lblEgAdjText", "Handicap adjustment"};
+  Control lblEgToText{"lblEgToText", "To"};
+  Control lblEgToAnd{"lblEgToAnd", "and"};
+
+  // The example's figures, set by EGUpdate.
+  Control lblEgNet{"lblEgNet", ""};
+  Control lblEgDiff{"lblEgDiff", ""};
+  Control lblEGAdj{"lblEGAdj", ""};
+  std::array<Control, 2> lblEgTo{Control{"lblEgTo(0)", ""}, Control{"lblEgTo(1)", ""}};
+  std::array<Control, 2> lblEgDead{Control{"lblEgDead(0)", ""}, Control{"lblEgDead(1)", ""}};
+  Control lblEgRound{"lblEgRound", ""};
+
+  Control cmdSave{"cmdSave", "Save any changes", false};
+  Control cmdReset{"cmdReset", "Reset all parameters", false};
+  Control cmdPassword{"cmdPassword", "Change Password"};
+  Control cmdOK{"cmdOK", "< Back"};
+
+  // A character typed into a box (Enter as '\r', Backspace as '\b'). Enter validates the box at
+  // once; a character the box does not take beeps. Other control characters are editing
+  // commands (paste, undo, ...) and go on to the box. True when the key goes on to the box.
+  bool KeyTyped(Field field, char key);
+
+  // The box's text was changed other than by a typed key the box took (pasted, dropped,
+  // undone): what was inserted must pass the box's key filter, or the change is refused with a
+  // message and the box keeps its text. True when the change stands.
+  bool TextEdited(Field field, const std::string& text);
+
+  // The focus came into a box. The box being edited before is validated as it is left; false
+  // when it refuses, and the focus belongs back in editing().
+  bool FieldEntered(Field field);
+
+  // The focus went from the box being edited to a button; false when the box refuses.
+  bool LeaveField();
+
+  // The box being edited, where the focus belongs.
+  std::optional<Field> editing() const { return editing_; }
+
+  // The four buttons. Each first validates the box being edited and does nothing when it refuses.
+  void SaveClick();
+  void ResetClick();
+  void PasswordClick();
+  // "< Back", and closing the window by other means.
+  void BackClick();
+
+  bool changed() const { return changed_; }
+  bool closed() const { return closed_; }
+
+  // Shows every box and the example from the parameters.
+  void EGUpdate();
+
+ private:
+  // Validates a box as it is left or on Enter; false when refused (a message has been shown).
+  bool Validate(Field field);
+  void SetDisp();
+  // The parameters as Handicap.ini last held them, except the date of the last update, which only
+  // saving handicaps moves.
+  void RestoreSaved();
+
+  Program& program_;
+  // What EGUpdate last put in each box: a box left as shown has nothing to validate.
+  std::array<std::string, kFieldCount> shown_;
+  // The parameters as last read or written; what a reset falls back on where the file cannot be
+  // read.
+  HandicapParameters saved_;
+  std::optional<Field> editing_;
+  bool changed_ = false;
+  bool closed_ = false;
+};
+
+inline constexpr const char* kNotNumText = "Please enter a valid number, e.g. 1.2";
+inline constexpr const char* kSaveQuestion = "Previous parameters will be lost. Is that ok?";
+inline constexpr const char* kResetQuestion = "Changes will be lost. Is that ok?";
+inline constexpr const char* kBackQuestion = "Do you want to save any changes?";
+
+}  // namespace pg

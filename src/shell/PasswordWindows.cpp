@@ -1,0 +1,96 @@
+#include "shell/PasswordWindows.h"
+
+#include "base/Guard.h"
+
+namespace pg {
+
+namespace {
+
+// Takes the caller's replacement for lblMess, so that the next showing has its own text again.
+void TakeMessage(Program& program, Control& lblMess) {
+  if (!program.passwordMessage.empty()) lblMess.caption = program.passwordMessage;
+  program.passwordMessage.clear();
+}
+
+}  // namespace
+
+void ShowPasswordWindow(Program& program, WindowId window, const std::string& message) {
+  program.passwordMessage = message;
+  // The window clears Cancelled as it opens: one that never opens lets nobody through.
+  program.context.Cancelled = true;
+  program.context.ports.windows.ShowModal(window);
+  // A window that never opened must not hand the text on to a later one.
+  program.passwordMessage.clear();
+}
+
+PasswordEntry::PasswordEntry(Program& program) : program_(program) {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] { c.Cancelled = false; });
+  guard.Step(110, [&] { TakeMessage(program_, lblMess); });
+  guard.Step(120, [&] { ShowCapsWarning(); });
+}
+
+void PasswordEntry::ShowCapsWarning() {
+  Guard guard(program_.context.dialogs(), kName);
+  guard.Step(100, [&] { lblCaps.visible = program_.context.dialogs().CapsLockOn(); });
+}
+
+void PasswordEntry::OKClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] {
+    if (pass != c.StoredPassword) {
+      c.dialogs().Message(kIncorrectPasswordText, Buttons::OK, Icon::Warning);
+      c.Cancelled = true;
+    } else {
+      completed_ = true;
+    }
+  });
+  // Whatever happened above, only a completed window lets the caller go on.
+  Closing();
+}
+
+void PasswordEntry::CancelClick() {
+  Closing();
+}
+
+void PasswordEntry::Closing() {
+  if (!completed_) program_.context.Cancelled = true;
+  closed_ = true;
+}
+
+NewPassword::NewPassword(Program& program) : program_(program) {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] { c.Cancelled = false; });
+  guard.Step(110, [&] { TakeMessage(program_, lblMess); });
+}
+
+void NewPassword::OKClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] {
+    if (pass[0].size() < 6) {
+      c.dialogs().Message(kPasswordTooShortText, Buttons::OK, Icon::Warning);
+    } else if (pass[0] != pass[1]) {
+      c.dialogs().Message(kPasswordsDifferText, Buttons::OK, Icon::Warning);
+    } else {
+      c.StoredPassword = pass[0];
+      c.ports.settings.Write(kSettingsApplication, kSettingsSection, kPasswordKey, pass[0]);
+      completed_ = true;
+      closed_ = true;
+    }
+  });
+}
+
+void NewPassword::CancelClick() {
+  Closing();
+}
+
+void NewPassword::Closing() {
+  if (!completed_) program_.context.Cancelled = true;
+  closed_ = true;
+}
+
+}  // namespace pg

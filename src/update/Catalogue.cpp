@@ -1,0 +1,132 @@
+#include "update/Catalogue.h"
+
+#include <algorithm>
+
+#include "base/Guard.h"
+#include "base/Numbers.h"
+#include "scoring/Scoring.h"
+#include "session/SessionFile.h"
+
+namespace pg {
+namespace {
+
+// Sections are lettered A to Z by the scoring program; a damaged count must not send the
+// catalogue looking for thousands of files.
+constexpr short kMostSections = 26;
+
+void PointAt(Session& s, Context& ctx, Date day, short timeOfDay, short sectionNo) {
+  s.TimeOfDay = timeOfDay;
+  s.SectionNo = sectionNo;
+  MakeSessionFileName(s, ctx, CellValue(day));
+}
+
+std::string LineText(int count, Date day, short timeOfDay, short sectionNo, short sections,
+                     const Session& s) {
+  std::string text = FormatNumber(count, "00. ") + FormatDate(day, "dd mmmm yyyy") + " - " +
+                     FormatDate(day, "dddd") + (timeOfDay == 1 ? " afternoon" : " evening");
+  if (sections >= 2) {
+    if (sectionNo == 0) {
+      text += " : " + std::to_string(sections) + " sections combined";
+    } else {
+      text += " : Section " + std::to_string(sectionNo) + " (" + s.SectionNames(sectionNo) + ")";
+    }
+  }
+  return text;
+}
+
+// One afternoon or evening of one day: its combined file, or each of its sections.
+void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& count,
+                   CatalogueLists& lists) {
+  PointAt(s, ctx, day, timeOfDay, 1);
+  if (!SessionFileExists(s)) return;
+  // A file that fails before its section count must not take another session's count.
+  s.SectionCount = 1;
+  ReadSession(s, ctx);
+  const short sections = std::clamp<short>(s.SectionCount, 1, kMostSections);
+
+  std::vector<short> listed;
+  if (sections >= 2) {
+    PointAt(s, ctx, day, timeOfDay, 0);
+    if (SessionFileExists(s)) listed.push_back(0);
+  }
+  if (listed.empty()) {
+    for (short k = 1; k <= sections; ++k)
+      listed.push_back(k);
+  }
+  // Section 1 was read a moment ago to learn the count, and nothing has been read since.
+  bool sectionOneLoaded = true;
+  for (short k : listed) {
+    PointAt(s, ctx, day, timeOfDay, k);
+    if (!SessionFileExists(s)) continue;
+    if (k != 1 || !sectionOneLoaded) ReadSession(s, ctx);
+    sectionOneLoaded = false;
+    const bool usable = !s.ReadFailed && !WhyUnusable(s, ctx, day, true);
+    ++count;
+    lists[usable ? 0 : 1].push_back(
+        {LineText(count, day, timeOfDay, k, sections, s), day, timeOfDay, k});
+  }
+}
+
+}  // namespace
+
+void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists) {
+  Guard guard(ctx.dialogs(), kUpdateWindowName);
+  lists[0].clear();
+  lists[1].clear();
+  const Date today = ctx.ports.clock.Today();
+  int count = 0;
+  // The count is tested only between days, so that a day's sessions are listed together.
+  for (Date day = start; day < today && count < kMostListed; day += std::chrono::days{1}) {
+    for (short timeOfDay = 1; timeOfDay <= 2; ++timeOfDay)
+      guard.Step(100, [&] { ListTimeOfDay(s, ctx, day, timeOfDay, count, lists); });
+  }
+}
+
+std::string GetFileName(Session& s, Context& ctx, const CatalogueLine& line) {
+  PointAt(s, ctx, line.Day, line.TimeOfDay, line.SectionNo);
+  return FormatDate(line.Day, "dd mmmm yyyy") + " ";
+}
+
+std::string SessionFileName(const Session& s) {
+  return s.BasePath + "." + s.Extension;
+}
+
+std::optional<std::string> WhyUnusable(Session& s, Context& ctx, Date day, bool correctionPeriod) {
+  // A read that stopped before the movement leaves the previous session's travellers and
+  // scoring type in the record: nothing more of it may be looked at.
+  if (s.RoundCount < 1) return kNoScoresEnteredText;
+  if (s.ScoringType != "Pairs")
+    return "Cannot use this session because it is " + s.ScoringType + " scoring";
+  if (s.PasswordState == 2) return kPasswordProtectedText;
+  ScoreSession(s, ctx, 0);
+  if (!s.ScoreOK) return kNoScoresEnteredText;
+  const short days = ctx.Parameters.CorrectionDays;
+  if (correctionPeriod && (ctx.ports.clock.Today() - day).count() <= days) {
+    return "Cannot use sessions within your specified correction period of " +
+           std::to_string(days) + " days";
+  }
+  return std::nullopt;
+}
+
+bool MayUse(Session& s, Context& ctx, const CatalogueLine& line) {
+  GetFileName(s, ctx, line);
+  if (!SessionFileExists(s)) {
+    ctx.dialogs().Message("The file " + SessionFileName(s) + " no longer exists", Buttons::OK,
+                          Icon::None);
+    return false;
+  }
+  ReadSession(s, ctx);
+  // The reader has said why it could not read the file.
+  if (s.ReadFailed) return false;
+  if (const auto why = WhyUnusable(s, ctx, line.Day, true)) {
+    ctx.dialogs().Message(*why, Buttons::OK, Icon::None);
+    return false;
+  }
+  return true;
+}
+
+bool CarriesHandicaps(const Session& s) {
+  return s.SessionFileVersion >= "8.7" && s.WantHandicaps != 0;
+}
+
+}  // namespace pg

@@ -1,0 +1,61 @@
+#include "support/FailingFileSystem.h"
+
+namespace pg::test {
+namespace {
+
+// A writer's temporary file is named for its target with ".new-..." after it.
+std::string Target(const std::string& path) {
+  const size_t mark = path.rfind(".new-");
+  return mark == std::string::npos ? path : path.substr(0, mark);
+}
+
+}  // namespace
+
+bool FailingFileSystem::Fails(const char* operation, const std::string& file, FileError& error) {
+  calls.push_back({operation, file});
+  if (static_cast<int>(calls.size()) != failAt_) return false;
+  error = FileError{err::kDiskFull, ErrorDescription(err::kDiskFull)};
+  return true;
+}
+
+bool FailingFileSystem::CreateNew(const std::string& path, WritableFile& file, FileError& error) {
+  if (Fails("create", Target(path), error)) return false;
+  if (!SystemFileSystem().CreateNew(path, file, error)) return false;
+  targets_[file.handle] = Target(path);
+  return true;
+}
+
+bool FailingFileSystem::Write(WritableFile& file, std::string_view bytes, FileError& error) {
+  return !Fails("write", targets_[file.handle], error) &&
+         SystemFileSystem().Write(file, bytes, error);
+}
+
+bool FailingFileSystem::Flush(WritableFile& file, FileError& error) {
+  return !Fails("flush", targets_[file.handle], error) && SystemFileSystem().Flush(file, error);
+}
+
+// A close that fails still lets go of the file, as the system's does.
+bool FailingFileSystem::Close(WritableFile& file, FileError& error) {
+  const bool failed = Fails("close", targets_[file.handle], error);
+  targets_.erase(file.handle);
+  FileError closing;
+  return SystemFileSystem().Close(file, failed ? closing : error) && !failed;
+}
+
+bool FailingFileSystem::Rename(const std::string& from, const std::string& to, FileError& error) {
+  return !Fails("rename", to, error) && SystemFileSystem().Rename(from, to, error);
+}
+
+bool FailingFileSystem::Remove(const std::string& path, FileError& error) {
+  return !Fails("remove", Target(path), error) && SystemFileSystem().Remove(path, error);
+}
+
+bool FailingFileSystem::MakeFolder(const std::string& path, FileError& error) {
+  return !Fails("make folder", path, error) && SystemFileSystem().MakeFolder(path, error);
+}
+
+void FailingFileSystem::FlushFolder(const std::string& folder) {
+  SystemFileSystem().FlushFolder(folder);
+}
+
+}  // namespace pg::test

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/FileSystem.h"
+
+namespace pg::test {
+
+// The machine's file system, but for the Nth call that changes a file (counting from 1), which
+// fails as a full disk would. It logs every call with the file it is for, so a test can count a
+// writer's steps in a run that fails nowhere (failAt 0) and then fail each step in turn.
+class FailingFileSystem : public FileSystem {
+ public:
+  explicit FailingFileSystem(int failAt = 0) : failAt_(failAt) {}
+
+  struct Call {
+    std::string operation;
+    std::string file;  // the file the call is for: a temporary file's target, not its own name
+  };
+  std::vector<Call> calls;
+
+  bool CreateNew(const std::string& path, WritableFile& file, FileError& error) override;
+  bool Write(WritableFile& file, std::string_view bytes, FileError& error) override;
+  bool Flush(WritableFile& file, FileError& error) override;
+  bool Close(WritableFile& file, FileError& error) override;
+  bool Rename(const std::string& from, const std::string& to, FileError& error) override;
+  bool Remove(const std::string& path, FileError& error) override;
+  bool MakeFolder(const std::string& path, FileError& error) override;
+  void FlushFolder(const std::string& folder) override;
+
+ private:
+  // Logs the call; true when it is the one to fail.
+  bool Fails(const char* operation, const std::string& file, FileError& error);
+
+  int failAt_;
+  std::map<std::intptr_t, std::string> targets_;  // open file -> the file it will become
+};
+
+}  // namespace pg::test

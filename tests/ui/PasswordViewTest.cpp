@@ -1,0 +1,94 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "TestPorts.h"
+#include "ui/CapsLock.h"
+#include "ui/PasswordViews.h"
+
+namespace {
+
+template <class W>
+W* Find(QWidget* view, const char* name) {
+  W* w = view->findChild<W*>(QString::fromLatin1(name));
+  if (w == nullptr) qFatal("no control %s", name);
+  return w;
+}
+
+bool PressCapsLock() {
+  return QProcess::execute(QStringLiteral("xdotool"), {"key", "Caps_Lock"}) == 0;
+}
+
+}  // namespace
+
+class PasswordViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void cleanupTestCase() { QSettings("Tesk Quorell", "Handicap").clear(); }
+
+  void theEntryWindowEchoesStarsAndEnterIsNext() {
+    pg::ui::test::TestProgram t;
+    t.program.context.StoredPassword = "secret1";
+    t.program.passwordMessage = "Please enter existing password";
+    pg::PasswordEntry model(t.program);
+    pg::ui::PasswordEntryView view(model);
+    view.show();
+    QCOMPARE(view.objectName(), QStringLiteral("frmGetPassword"));
+    QCOMPARE(view.windowTitle(), QStringLiteral("Enter Password"));
+    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
+    QCOMPARE(Find<QLabel>(&view, "lblMess")->text(),
+             QStringLiteral("Please enter existing password"));
+    QLineEdit* box = Find<QLineEdit>(&view, "txtPass");
+    QCOMPARE(box->accessibleName(), QStringLiteral("Enter Password"));
+    QTest::keyClicks(box, QStringLiteral("secret1"));
+    QCOMPARE(box->displayText(), QStringLiteral("*******"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(model.closed());
+    QVERIFY(!t.program.context.Cancelled);
+  }
+
+  void theNewPasswordWindowStoresWhatIsTypedTwice() {
+    pg::ui::test::TestProgram t;
+    pg::NewPassword model(t.program);
+    pg::ui::NewPasswordView view(model);
+    view.show();
+    QCOMPARE(view.objectName(), QStringLiteral("frmPassword"));
+    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
+    for (const char* box : {"txtPass(0)", "txtPass(1)"})
+      QTest::keyClicks(Find<QLineEdit>(&view, box), QStringLiteral("better2"));
+    QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);
+    QVERIFY(model.closed());
+    QCOMPARE(t.settings.Read("Tesk Quorell", "Handicap", "Pass", "unarmed"),
+             std::string("better2"));
+  }
+
+  // Needs a real X server: the caps_lock_xvfb test runs it under Xvfb.
+  void capsLockWarningFollowsTheKeyboard() {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+      QSKIP("needs the X11 platform; the caps_lock_xvfb test runs it under Xvfb");
+    QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(),
+             "xdotool is not installed (scripts/setup installs it)");
+    pg::ui::test::TestProgram t;
+    pg::PasswordEntry model(t.program);
+    pg::ui::PasswordEntryView view(model);
+    view.show();
+    view.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QLabel* caps = Find<QLabel>(&view, "lblCaps");
+    if (pg::ui::KeyboardCapsLockOn()) QVERIFY(PressCapsLock());
+    QTRY_VERIFY(!caps->isVisible());
+    QVERIFY(PressCapsLock());
+    QTRY_VERIFY(caps->isVisible());
+    QCOMPARE(caps->text(), QStringLiteral("Warning - CapsLock is on"));
+    QVERIFY(PressCapsLock());
+    QTRY_VERIFY(!caps->isVisible());
+  }
+};
+
+QTEST_MAIN(PasswordViewTest)
+#include "PasswordViewTest.moc"

@@ -1,0 +1,195 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "shell/StartUp.h"
+#include "support/SessionWriter.h"
+#include "ui/MainWindowView.h"
+#include "ui/QtPorts.h"
+#include "ui/UpdateView.h"
+
+namespace {
+
+// Tuesday 26 September 2006.
+class FixedClock : public pg::Clock {
+ public:
+  pg::Date Today() override { return pg::MakeDate(2006, 9, 26); }
+};
+
+class TestDialogs : public pg::ui::QtDialogs {
+ public:
+  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
+};
+
+void Write(const QString& path, const std::string& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+// Three afternoons after the last update on 10 September: two usable, one inside the correction
+// period; the members are the players of the first pair of each.
+struct Club {
+  QTemporaryDir dir;
+  TestDialogs dialogs;
+  pg::ui::QtWindows windows;
+  pg::ui::QtSettingsStore settings;
+  FixedClock clock;
+  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
+  pg::MainWindow model{program};
+  std::unique_ptr<pg::ui::MainWindowView> view;
+
+  Club() {
+    const QString root = dir.path() + "/";
+    pg::StartUp(model, root.toStdString());
+    program.context.Parameters.LastUpdated = "10 September 2006 ";
+    program.context.NoUpdateYet = false;
+    QDir().mkpath(root + "RES2006");
+    for (int day : {11, 12, 20}) {
+      pg::test::SessionPlan plan;
+      plan.date = pg::MakeDate(2006, 9, static_cast<unsigned>(day));
+      plan.players = {"Ann Ash"};
+      // The other players are visitors with the handicaps the file stores: nobody is asked.
+      plan.wantHandicaps = 1;
+      Write(root + QStringLiteral("RES2006/09%1S1.AFT").arg(day), pg::test::SessionText(plan));
+    }
+    Write(root + "Membersh.dat", "1,11,01/09/06\r\n1,Ann,Ash,,,,0,,,,\r\n");
+    pg::ui::RegisterUpdateWindow(windows, program);
+    view = std::make_unique<pg::ui::MainWindowView>(model);
+    view->show();
+  }
+};
+
+// Runs act on the update window once it is the active modal window. Whatever else comes up
+// modally, and the update window itself if act leaves it open, is closed, so that a failing
+// test ends instead of waiting for a person.
+class WhenUpdateWindowOpens {
+ public:
+  explicit WhenUpdateWindowOpens(std::function<void(QDialog*)> act) : act_(std::move(act)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    timer_.start(10);
+  }
+  bool ran() const { return ran_; }
+
+ private:
+  void Tick() {
+    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (!ran_ && modal->objectName() == QStringLiteral("frmUpdate")) {
+      ran_ = true;
+      act_(modal);
+      if (!modal->isVisible()) return;
+    } else {
+      qWarning("unexpected window: %s", qPrintable(modal->objectName()));
+    }
+    modal->reject();
+  }
+
+  std::function<void(QDialog*)> act_;
+  QTimer timer_;
+  bool ran_ = false;
+};
+
+QStringList Lines(QListWidget* list) {
+  QStringList out;
+  for (int row = 0; row < list->count(); ++row)
+    out << list->item(row)->text();
+  return out;
+}
+
+void ClickLine(QListWidget* list, int row) {
+  const QRect rect = list->visualItemRect(list->item(row));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+}  // namespace
+
+class UpdateViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+  void movesBothWaysByClickingAndUpdateOpensTheReviewOverTheMainWindow() {
+    Club club;
+    bool updateWindowShownUnderReview = true;
+    club.windows.Register(pg::WindowId::Review, [&] {
+      QWidget* update = nullptr;
+      for (QWidget* w : QApplication::allWidgets()) {
+        if (w->objectName() == QStringLiteral("frmUpdate")) update = w;
+      }
+      updateWindowShownUnderReview = update == nullptr || update->isVisible();
+    });
+
+    WhenUpdateWindowOpens script([&](QDialog* w) {
+      QCOMPARE(w->windowTitle(), QStringLiteral("Update Handicaps"));
+      auto* used = w->findChild<QListWidget*>(QStringLiteral("lstFiles0"));
+      auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));
+      auto* toUsed = w->findChild<QPushButton*>(QStringLiteral("cmdAdd0"));
+      auto* toIgnored = w->findChild<QPushButton*>(QStringLiteral("cmdAdd1"));
+      auto* info = w->findChild<QLabel*>(QStringLiteral("lblDay"));
+      auto* update = w->findChild<QPushButton*>(QStringLiteral("cmdOK"));
+      QVERIFY(used && ignored && toUsed && toIgnored && info && update);
+      QCOMPARE(Lines(used), QStringList({"01. 11 September 2006 - Monday afternoon",
+                                         "02. 12 September 2006 - Tuesday afternoon"}));
+      QCOMPARE(Lines(ignored), QStringList({"03. 20 September 2006 - Wednesday afternoon"}));
+      QVERIFY(toIgnored->isVisible());
+      QVERIFY(!toUsed->isVisible());
+      QVERIFY(info->text().startsWith(QStringLiteral("Club Pairs\nMonday 11 September 2006\n")));
+      QVERIFY(update->isEnabled());
+      // Every widget is named for people who cannot see it.
+      for (QWidget* child : w->findChildren<QWidget*>()) {
+        if (child->objectName().isEmpty() || child->objectName().startsWith("qt_")) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child);
+        QVERIFY2(a != nullptr && !a->text(QAccessible::Name).isEmpty(),
+                 qPrintable(child->objectName()));
+      }
+
+      // Monday goes to the end of the ignored list, and the next line is described.
+      QTest::mouseClick(toIgnored, Qt::LeftButton);
+      QCOMPARE(Lines(used), QStringList({"02. 12 September 2006 - Tuesday afternoon"}));
+      QCOMPARE(Lines(ignored).last(), QStringLiteral("01. 11 September 2006 - Monday afternoon"));
+      QVERIFY(info->text().contains(QStringLiteral("Tuesday 12 September 2006")));
+
+      // A click in the ignored list shows the button back, and Monday comes back last.
+      ClickLine(ignored, 1);
+      QVERIFY(toUsed->isVisible());
+      QVERIFY(!toIgnored->isVisible());
+      QCOMPARE(used->currentRow(), -1);
+      QTest::mouseClick(toUsed, Qt::LeftButton);
+      QCOMPARE(Lines(used), QStringList({"02. 12 September 2006 - Tuesday afternoon",
+                                         "01. 11 September 2006 - Monday afternoon"}));
+      QCOMPARE(Lines(ignored), QStringList({"03. 20 September 2006 - Wednesday afternoon"}));
+
+      QTest::mouseClick(update, Qt::LeftButton);
+    });
+    QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
+                      Qt::LeftButton);
+    QVERIFY(script.ran());
+    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(!updateWindowShownUnderReview);
+
+    const pg::UpdateOutputs& out = club.program.outputs;
+    QCOMPARE(out.SessionCount, short{2});
+    QCOMPARE(out.SessionLabels(0), std::string("Tue 12/09/06 aft"));
+    QCOMPARE(out.SessionLabels(1), std::string("Mon 11/09/06 aft"));
+    QCOMPARE(out.LastSessionDate, std::optional<pg::Date>(pg::MakeDate(2006, 9, 12)));
+    // Nothing is saved before the review window saves: the status line still shows the last.
+    QCOMPARE(club.view->findChild<QLabel*>(QStringLiteral("lblMess"))->text(),
+             QStringLiteral("Handicaps last updated using sessions up to and including \n"
+                            "Sunday 10 Sep 2006"));
+  }
+};
+
+QTEST_MAIN(UpdateViewTest)
+#include "UpdateViewTest.moc"

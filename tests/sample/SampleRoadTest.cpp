@@ -3,9 +3,9 @@
 // the visitor's handicap, a review grid worth looking at, and Save.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <set>
 
+#include "SampleClub.h"
 #include "base/Files.h"
 #include "review/ReviewDialog.h"
 #include "shell/ClubFolder.h"
@@ -17,8 +17,6 @@
 namespace pg {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::vector<std::string> Texts(const std::vector<CatalogueLine>& lines) {
   std::vector<std::string> texts;
   for (const CatalogueLine& l : lines)
@@ -28,7 +26,7 @@ std::vector<std::string> Texts(const std::vector<CatalogueLine>& lines) {
 
 TEST(SampleRoad, TheFirstUpdateOnTheSampleClub) {
   test::TempFolder dir;
-  fs::copy(PG_SAMPLE_CLUB, dir.path(), fs::copy_options::recursive);
+  sample::WriteSampleClub(dir.path());  // the committed bytes, as SampleClubTest checks
   test::ScriptedPorts ports;
   const auto club = ChooseClubFolder({}, dir.path(), ports.ports());
   ASSERT_TRUE(club && club->programFolder);

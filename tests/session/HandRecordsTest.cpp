@@ -82,13 +82,6 @@ INSTANTIATE_TEST_SUITE_P(StoredNames, MovedHandRecordFile,
                          ::testing::Values("C:\\Quorell\\RES2026\\0302.dlm", "/elsewhere/0302.dlm",
                                            "0302.dlm"));
 
-TEST_F(HandRecordsTest, AFileNeitherWhereItPointsNorBesideTheSessionIsSkipped) {
-  s.BasePath = dir / "0302S1";
-  s.ReadingHands = true;
-  ReadHandRecords(s, ctx, "C:\\Quorell\\RES2026\\0302.dlm");
-  EXPECT_FALSE(s.HandsLoaded);
-}
-
 TEST_F(HandRecordsTest, MissingFilesAndOtherFormatsAreSkippedSilentlyInASessionRead) {
   ReadHands("hands.txt", "Board 1=" + kDeal + "\r\n");
   EXPECT_FALSE(s.HandsLoaded);

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 
 #include "base/Files.h"
 #include "shell/StartUp.h"
@@ -10,15 +12,28 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Every window takes the program's icon from the application.
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/pairgauge-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("pairgauge"));
 
   pg::ui::QtPortSet ports;
   pg::Program program(ports.ports());
+
+  // Paths in the file system's own encoding, as the core keeps them.
+  std::vector<std::string> arguments;
+  for (const QString& argument : QCoreApplication::arguments().mid(1))
+    arguments.push_back(QFile::encodeName(argument).toStdString());
+  const auto club = pg::ChooseClubFolder(arguments, pg::ProgramFolder(), ports.ports());
+  if (!club) return 1;
 
   // The program's other windows register with `ports.windows`.
   pg::ui::RegisterUpdateWindow(ports.windows, program);
   pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
-  pg::StartUp(mainWindow, pg::ProgramFolder());
+  pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);
   ports.windows.Register(pg::WindowId::Review, [&] {
     pg::ReviewDialog review(program.context, program.members, program.outputs);

@@ -41,6 +41,13 @@ struct Context {
 
   // Settles DataFolder and the folders and names under it from the program's own folder.
   void SetFolders(const std::string& programFolder);
+  // The same from a club folder named outside the program (an argument, the user's settings),
+  // which is used as it is.
+  void SetDataFolder(const std::string& folder);
 };
+
+// The data folder the program's own folder gives: that folder, ending with a separator, or the
+// scoring program's data folder for an installation under its development folder.
+std::string DataFolderFor(const std::string& programFolder);
 
 }  // namespace pg

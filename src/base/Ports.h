@@ -27,6 +27,10 @@ class Dialogs {
   // The answer typed, or nothing when the prompt was cancelled.
   virtual std::optional<std::string> Prompt(const std::string& message, const std::string& title,
                                             const std::string& defaultAnswer) = 0;
+  // A folder the user picks, starting from startFolder (the desktop's choice when empty), or
+  // nothing when the chooser was cancelled.
+  virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                  const std::string& startFolder) = 0;
   virtual void Beep() = 0;
   virtual bool CapsLockOn() = 0;
   virtual ScreenSize Screen() = 0;

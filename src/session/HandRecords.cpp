@@ -196,13 +196,27 @@ class HandReader {
   std::string path_;
 };
 
+// The session stores the hand-record file as a full path on the machine that scored it. A club
+// copied to another folder or machine keeps the file beside its session files, so a name that is
+// not found where it points is looked for there by its last part.
+std::optional<std::string> BesideTheSession(const Session& s, const std::string& path) {
+  const size_t nameStart = path.find_last_of("\\/");
+  const std::string name = nameStart == std::string::npos ? path : path.substr(nameStart + 1);
+  const size_t folderEnd = s.BasePath.find_last_of(std::string("/") + kPathSeparator);
+  if (name.empty() || folderEnd == std::string::npos) return std::nullopt;
+  return FindFileIgnoringCase(s.BasePath.substr(0, folderEnd + 1) + name);
+}
+
 }  // namespace
 
 void ReadHandRecords(Session& s, Context& ctx, const std::string& path) {
   Guard guard(ctx.dialogs(), kSessionModule);
   s.HandRecords.assign(2, HandRecord{});
   s.HandsLoaded = false;
-  const std::optional<std::string> found = FindFileIgnoringCase(path);
+  std::optional<std::string> found = FindFileIgnoringCase(path);
+  // A message names the file that was read.
+  std::string shown = path;
+  if (!found && (found = BesideTheSession(s, path))) shown = *found;
   const std::string format = path.size() >= 3 ? Lower(path.substr(path.size() - 3)) : "";
   if (!found || (format != "dlm" && format != "pbn")) {
     // Asked for by name outside a session read, a file that is not there is worth a report.
@@ -220,7 +234,7 @@ void ReadHandRecords(Session& s, Context& ctx, const std::string& path) {
       })) {
     return;
   }
-  HandReader reader(s, ctx, path);
+  HandReader reader(s, ctx, shown);
   guard.Step(120, [&] {
     s.HandsLoaded = format == "dlm" ? reader.ReadDlm(lines) : reader.ReadPbn(lines);
   });

@@ -6,13 +6,23 @@
 namespace pg {
 
 void StartUp(MainWindow& window, const std::string& programFolder) {
+  StartUp(window, ClubFolder{programFolder, true});
+}
+
+void StartUp(MainWindow& window, const ClubFolder& club) {
   Context& c = window.program().context;
   Guard guard(c.dialogs(), MainWindow::kName);
   bool haveFile = false;
   guard.Step(100, [&] { c.SessionFormatVersion = "9.3"; });
   guard.Step(110, [&] { c.ProgramVersion = BuildVersion(); });
   guard.Step(120, [&] { window.lblHead.caption = "Pairgauge - Version " + c.ProgramVersion; });
-  guard.Step(130, [&] { c.SetFolders(programFolder); });
+  guard.Step(130, [&] {
+    if (club.programFolder) {
+      c.SetFolders(club.folder);
+    } else {
+      c.SetDataFolder(club.folder);
+    }
+  });
   guard.Step(140, [&] { c.Parameters = HandicapParameters{}; });
   guard.Step(150, [&] {
     haveFile = FileExists(c.HandicapFolder + kParameterFileName);

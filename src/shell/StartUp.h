@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/ClubFolder.h"
 #include "shell/MainWindow.h"
 
 namespace pg {
@@ -11,5 +12,7 @@ namespace pg {
 // line, and Handicap.ini written back at once so that it exists and carries this version.
 // Failures are reported under "frmMain" and the steps after them still run.
 void StartUp(MainWindow& window, const std::string& programFolder);
+// The same on the club folder ChooseClubFolder chose.
+void StartUp(MainWindow& window, const ClubFolder& club);
 
 }  // namespace pg

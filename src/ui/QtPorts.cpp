@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -83,6 +85,14 @@ std::optional<std::string> QtDialogs::Prompt(const std::string& message, const s
   dialog.setTextValue(Latin1(defaultAnswer));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return ToLatin1(dialog.textValue());
+}
+
+std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title,
+                                                   const std::string& startFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(
+      DialogParent(), Latin1(title), QFile::decodeName(QByteArray::fromStdString(startFolder)));
+  if (folder.isEmpty()) return std::nullopt;
+  return QFile::encodeName(folder).toStdString();
 }
 
 void QtDialogs::Beep() {

@@ -13,6 +13,9 @@ class QtDialogs : public Dialogs {
   Answer Message(const std::string& text, Buttons buttons, Icon icon) override;
   std::optional<std::string> Prompt(const std::string& message, const std::string& title,
                                     const std::string& defaultAnswer) override;
+  // The desktop's folder chooser; the folder comes back in the file system's own encoding.
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& startFolder) override;
   void Beep() override;
   // Read from the keyboard (KeyboardCapsLockOn): false where the platform cannot tell, so the
   // password windows simply do not warn there.

@@ -62,6 +62,26 @@ INSTANTIATE_TEST_SUITE_P(Lines, InvalidDlmLine,
                                            "Board 0=abcdefghijklmnopabcdefghij",
                                            "Board 2 abcdefghijklmnopabcdefghij"));
 
+// A club copied to another folder or machine: the stored full path points nowhere, and the file
+// is found beside the session file by its name. A bad line there proves that it was read.
+class MovedHandRecordFile : public HandRecordsTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MovedHandRecordFile, IsFoundBesideTheSession) {
+  test::WriteBytes(dir / "0302.dlm", "Board 1=" + kDeal + "\r\nBoard 2=q\r\n");
+  s.BasePath = dir / "0302S1";
+  s.BoardCount = 24;
+  s.ReadingHands = true;
+  ports.dialogs.ExpectMessage(Invalid("0302.dlm", "board 2=q"));
+  ReadHandRecords(s, ctx, GetParam());
+  EXPECT_FALSE(s.HandsLoaded);
+  EXPECT_EQ(s.HandRecords.at(1).Deal, kDeal);
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredNames, MovedHandRecordFile,
+                         ::testing::Values("C:\\Quorell\\RES2026\\0302.dlm", "/elsewhere/0302.dlm",
+                                           "0302.dlm"));
+
 TEST_F(HandRecordsTest, MissingFilesAndOtherFormatsAreSkippedSilentlyInASessionRead) {
   ReadHands("hands.txt", "Board 1=" + kDeal + "\r\n");
   EXPECT_FALSE(s.HandsLoaded);

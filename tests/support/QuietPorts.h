@@ -10,8 +10,8 @@ namespace pg::test {
 
 // Ports for benchmarks and fuzzing, where nobody is there to answer: every message is answered
 // OK, and Yes where it asks, so an error report lets the operation go on; messages are counted
-// so a benchmark can tell that its work went wrong. Prompts are cancelled, windows not shown,
-// settings keep their defaults, and today is a fixed date.
+// so a benchmark can tell that its work went wrong. Prompts and folder choosers are cancelled,
+// windows not shown, settings keep their defaults, and today is a fixed date.
 class AnsweringDialogs : public Dialogs {
  public:
   Answer Message(const std::string&, Buttons buttons, Icon) override {
@@ -20,6 +20,9 @@ class AnsweringDialogs : public Dialogs {
   }
   std::optional<std::string> Prompt(const std::string&, const std::string&,
                                     const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
     return std::nullopt;
   }
   void Beep() override {}

@@ -23,18 +23,26 @@ ScriptedDialogs& ScriptedDialogs::ExpectPrompt(std::optional<std::string> answer
   return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectFolderChoice(std::optional<std::string> folder) {
+  script_.push_back({Expectation::Kind::Folder, "", Answer::OK, std::move(folder)});
+  return *this;
+}
+
 void ScriptedDialogs::VerifyAllUsed() {
   for (const Expectation& e : script_) {
-    ADD_FAILURE() << (e.kind == Expectation::Kind::Prompt ? "expected prompt never came"
-                                                          : "expected message never came: ")
-                  << e.text;
+    switch (e.kind) {
+      case Expectation::Kind::Prompt: ADD_FAILURE() << "expected prompt never came"; break;
+      case Expectation::Kind::Folder: ADD_FAILURE() << "expected folder chooser never came"; break;
+      default: ADD_FAILURE() << "expected message never came: " << e.text; break;
+    }
   }
   script_.clear();
 }
 
 Answer ScriptedDialogs::Message(const std::string& text, Buttons buttons, Icon icon) {
   messages.push_back({text, buttons, icon});
-  if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt) {
+  if (script_.empty() || script_.front().kind == Expectation::Kind::Prompt ||
+      script_.front().kind == Expectation::Kind::Folder) {
     ADD_FAILURE() << "unexpected message: " << text;
     Unexpected();
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::No : Answer::OK;
@@ -56,6 +64,19 @@ std::optional<std::string> ScriptedDialogs::Prompt(const std::string& message,
   promptDefaults.push_back(defaultAnswer);
   if (script_.empty() || script_.front().kind != Expectation::Kind::Prompt) {
     ADD_FAILURE() << "unexpected prompt: " << message;
+    Unexpected();
+    return std::nullopt;
+  }
+  const Expectation e = script_.front();
+  script_.pop_front();
+  return e.promptAnswer;
+}
+
+std::optional<std::string> ScriptedDialogs::ChooseFolder(const std::string& title,
+                                                         const std::string& startFolder) {
+  folderStarts.push_back(startFolder);
+  if (script_.empty() || script_.front().kind != Expectation::Kind::Folder) {
+    ADD_FAILURE() << "unexpected folder chooser: " << title;
     Unexpected();
     return std::nullopt;
   }

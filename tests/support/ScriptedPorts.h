@@ -29,6 +29,9 @@ class ScriptedDialogs : public Dialogs {
   ScriptedDialogs& ExpectMessageContaining(std::string part, Answer answer = Answer::OK);
   // The next interaction must be a prompt; it is answered with `answer` (nothing = cancelled).
   ScriptedDialogs& ExpectPrompt(std::optional<std::string> answer);
+  // The next interaction must be a folder chooser; it is answered with `folder` (nothing =
+  // cancelled).
+  ScriptedDialogs& ExpectFolderChoice(std::optional<std::string> folder);
 
   // Fails the test for every expectation not yet used, and forgets them.
   void VerifyAllUsed();
@@ -36,6 +39,8 @@ class ScriptedDialogs : public Dialogs {
   Answer Message(const std::string& text, Buttons buttons, Icon icon) override;
   std::optional<std::string> Prompt(const std::string& message, const std::string& title,
                                     const std::string& defaultAnswer) override;
+  std::optional<std::string> ChooseFolder(const std::string& title,
+                                          const std::string& startFolder) override;
   void Beep() override { ++beeps; }
   bool CapsLockOn() override { return capsLock; }
   ScreenSize Screen() override { return screen; }
@@ -49,6 +54,7 @@ class ScriptedDialogs : public Dialogs {
   std::vector<Shown> messages;              // every message shown, in order
   std::vector<std::string> prompts;         // every prompt's message, in order
   std::vector<std::string> promptDefaults;  // the answer each prompt offered
+  std::vector<std::string> folderStarts;    // where each folder chooser started, in order
   int beeps = 0;
   bool capsLock = false;
   bool ended = false;
@@ -56,7 +62,7 @@ class ScriptedDialogs : public Dialogs {
 
  private:
   struct Expectation {
-    enum class Kind { Exact, Containing, Prompt } kind;
+    enum class Kind { Exact, Containing, Prompt, Folder } kind;
     std::string text;
     Answer answer = Answer::OK;
     std::optional<std::string> promptAnswer;

@@ -21,9 +21,10 @@ struct RowSpec {
   std::array<std::string, 4> text;
 };
 
+// Written as decimal text, so kept in double precision: a float would show its binary digits.
 struct PairResultSpec {
-  float total = 0;
-  float percent = 0;
+  double total = 0;
+  double percent = 0;
   std::string pos;
   CellValue carry = 0;
 };

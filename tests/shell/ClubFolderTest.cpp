@@ -1,0 +1,140 @@
+#include "shell/ClubFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/Context.h"
+#include "base/Files.h"
+#include "support/ScriptedPorts.h"
+#include "support/TempFolder.h"
+
+namespace pg {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder, a club folder with its membership file, an empty folder, and the user's
+// settings.
+class ClubFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* f : {"program", "club", "empty"})
+      fs::create_directory(root / f);
+    test::WriteBytes(club + "Membersh.dat", " 0            11           01/01/26\r\n");
+  }
+  std::optional<ClubFolder> Choose(const std::vector<std::string>& arguments = {}) {
+    return ChooseClubFolder(arguments, program, ports.ports());
+  }
+  std::string Remembered() {
+    return ports.settings.Read("Pairgauge", "Pairgauge", "ClubFolder", "(none)");
+  }
+  void Remember(const std::string& folder) {
+    ports.settings.Write("Pairgauge", "Pairgauge", "ClubFolder", folder);
+  }
+  static std::string Plain(const std::string& folder) {
+    return folder.substr(0, folder.size() - 1);
+  }
+
+  test::TempFolder root;
+  std::string program = root / "program" + kPathSeparator;
+  std::string club = root / "club" + kPathSeparator;
+  test::ScriptedPorts ports;
+};
+
+// What makes a program folder a club's own: the program then opens it, whatever is remembered.
+class RunsFromAClubFolder : public ClubFolderTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RunsFromAClubFolder, OpensItsOwnFolderUnderItsOwnRules) {
+  fs::create_directories(fs::path(program + GetParam()).parent_path());
+  test::WriteBytes(program + GetParam(), "");
+  Remember(Plain(club));
+  const auto chosen = Choose();
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->folder, program);
+  EXPECT_TRUE(chosen->programFolder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RunsFromAClubFolder,
+                         ::testing::Values("Membersh.dat", "Handicap/Handicap.ini"));
+
+TEST_F(ClubFolderTest, AnArgumentWinsOverEverythingAndIsNotRemembered) {
+  test::WriteBytes(program + "Membersh.dat", "");
+  const auto chosen = Choose({club});
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->folder, Plain(club));
+  EXPECT_FALSE(chosen->programFolder);
+  EXPECT_EQ(Remembered(), "(none)");
+}
+
+TEST_F(ClubFolderTest, ARelativeArgumentIsTakenFromTheWorkingFolder) {
+  const fs::path before = fs::current_path();
+  fs::current_path(root.path());
+  const auto chosen = Choose({"./program/../club/"});
+  fs::current_path(before);
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(fs::path(chosen->folder), fs::path(Plain(club)));
+}
+
+TEST_F(ClubFolderTest, AFileGivenAsTheArgumentStandsForItsFolder) {
+  const auto chosen = Choose({club + "Membersh.dat"});
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->folder, Plain(club));
+}
+
+TEST_F(ClubFolderTest, AnArgumentThatNamesNoFolderOpensNothing) {
+  ports.dialogs.ExpectMessage("The club folder " + (root / "nowhere") + " does not exist.");
+  EXPECT_FALSE(Choose({root / "nowhere"}));
+}
+
+TEST_F(ClubFolderTest, AnInstalledProgramAsksOnceAndRemembersTheAnswer) {
+  ports.dialogs.ExpectFolderChoice(club);
+  ASSERT_TRUE(Choose());
+  EXPECT_EQ(Remembered(), Plain(club));
+  const auto again = Choose();  // no chooser now
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->folder, Plain(club));
+  EXPECT_FALSE(again->programFolder);
+}
+
+TEST_F(ClubFolderTest, CancellingTheChooserOpensNothingAndRemembersNothing) {
+  ports.dialogs.ExpectFolderChoice(std::nullopt);
+  EXPECT_FALSE(Choose());
+  EXPECT_EQ(Remembered(), "(none)");
+}
+
+TEST_F(ClubFolderTest, AFolderWithoutAClubIsTakenOnlyWhenTheUserSaysSo) {
+  const std::string empty = root / "empty";
+  const std::string question =
+      "There is no Membersh.dat in " + empty + "\r\nOpen it as the club's folder all the same?";
+  ports.dialogs.ExpectFolderChoice(empty).ExpectMessage(question, Answer::No);
+  ports.dialogs.ExpectFolderChoice(empty).ExpectMessage(question, Answer::Yes);
+  const auto chosen = Choose();
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->folder, empty);
+  EXPECT_EQ(Remembered(), empty);
+}
+
+TEST_F(ClubFolderTest, AFolderThatHasGoneIsAskedForAgainFromWhereItWas) {
+  Remember(root / "moved");
+  ports.dialogs.ExpectMessage("The club folder " + (root / "moved") +
+                              " can no longer be found.\r\nPlease choose the club's folder.");
+  ports.dialogs.ExpectFolderChoice(club);
+  ASSERT_TRUE(Choose());
+  EXPECT_EQ(ports.dialogs.folderStarts, std::vector<std::string>{root / "moved"});
+  EXPECT_EQ(Remembered(), Plain(club));
+}
+
+TEST(DataFolder, TheDevelopmentFolderRuleIsTheProgramFoldersOnly) {
+  test::ScriptedPorts ports;
+  Context c(ports.ports());
+  c.SetFolders("C:\\VB\\Pairgauge\\");
+  EXPECT_EQ(c.DataFolder, "C:\\Quorell\\");
+  c.SetDataFolder("C:\\VB\\Club");
+  EXPECT_EQ(c.DataFolder, "C:\\VB\\Club" + std::string(1, kPathSeparator));
+  EXPECT_EQ(c.MemberFile, c.DataFolder + "Membersh.dat");
+}
+
+}  // namespace
+}  // namespace pg

@@ -197,11 +197,10 @@ std::string PbnDeal(const Deal& d, bool capitals) {
   std::string out = "N:";
   for (int hand = 0; hand < 4; ++hand) {
     if (hand > 0) out += ' ';
-    for (int suit = 0; suit < 4; ++suit) {
+    for (size_t suit = 0; suit < 4; ++suit) {
       if (suit > 0) out += '.';
-      for (int rank = 0; rank < 13; ++rank) {
-        if (d[static_cast<size_t>(13 * suit + rank + 1)] == hand)
-          out += ranks[static_cast<size_t>(rank)];
+      for (size_t rank = 0; rank < 13; ++rank) {
+        if (d[13 * suit + rank + 1] == hand) out += ranks[rank];
       }
     }
   }
@@ -225,9 +224,9 @@ std::string HandOptions(bool pbn, bool capitals, bool inSessionRead, std::uint16
 void HandRecordSeeds(const fs::path& root) {
   Corpus c(root, "hand_records");
   std::mt19937 random(2006);
-  std::vector<Deal> deals;
-  for (int b = 0; b < 8; ++b)
-    deals.push_back(Dealt(random));
+  std::vector<Deal> deals(8);
+  for (Deal& d : deals)
+    d = Dealt(random);
 
   std::string dlm = "[Document]\r\nTo Board=8\r\n";
   for (size_t b = 1; b <= deals.size(); ++b)

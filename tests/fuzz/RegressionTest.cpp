@@ -19,16 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The files kept for a target: every input that once found a fault, and the seeds written by
-// hand, sorted so that a failure names the same file on every machine.
+// The inputs kept for a target, each one that once found a fault, sorted so that a failure
+// names the same file on every machine.
 std::vector<fs::path> Kept(const std::string& target) {
   std::vector<fs::path> files;
-  for (const char* kind : {"regressions", "seeds"}) {
-    const fs::path folder = fs::path(PG_FUZZ_DIR) / kind / target;
-    if (!fs::is_directory(folder)) continue;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-      if (entry.is_regular_file()) files.push_back(entry.path());
-    }
+  const fs::path folder = fs::path(PG_FUZZ_DIR) / "regressions" / target;
+  if (!fs::is_directory(folder)) return files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
   }
   std::sort(files.begin(), files.end());
   return files;

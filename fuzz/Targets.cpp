@@ -47,7 +47,8 @@ std::string RunTarget(const Target& target, std::string_view input, const std::s
 void WriteInput(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  Require(static_cast<bool>(out), "cannot write the input to " + path);
+  out.close();  // a write the buffer held back fails here, not silently in the destructor
+  Require(!out.fail(), "cannot write the input to " + path);
 }
 
 }  // namespace pg::fuzz

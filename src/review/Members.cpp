@@ -1,5 +1,6 @@
 #include "review/Members.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <string_view>
@@ -151,14 +152,14 @@ MemberTable ReadMemberTable(std::string_view data) {
   return table;
 }
 
-// A field goes out bare unless reading it back would give something else: a comma or a line
-// end would split it, blanks at either end would be dropped, and a leading quote would start a
-// quoted item. Quoting cannot help a field that holds a double quote as well, but no field read
-// from a file can.
+// A field goes out bare unless reading it back would give something else: a comma, a line end
+// or an end-of-file mark would split it, blanks at either end would be dropped, and a leading
+// quote would start a quoted item. Quoting cannot help a field that holds a double quote as
+// well, but no field read from a file can.
 bool NeedsQuotes(const std::string& field) {
   if (field.empty()) return false;
   if (IsBlank(field.front()) || IsBlank(field.back()) || field.front() == '"') return true;
-  return field.find_first_of(",\r\n") != std::string::npos;
+  return std::any_of(field.begin(), field.end(), [](char c) { return c == ',' || IsLineEnd(c); });
 }
 
 // The header's items start at columns 1, 15 and 29, as the scoring program reads and writes it;

@@ -37,10 +37,13 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   lblHead_->setTextFormat(Qt::PlainText);
   lblMess_->setTextFormat(Qt::PlainText);
 
+  // The buttons stay together in the middle however wide the window is made.
   auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
   buttons->addWidget(cmdParam_);
   buttons->addWidget(cmdUpdate_);
   buttons->addWidget(cmdStop_);
+  buttons->addStretch();
 
   auto* layout = new QVBoxLayout(body_);
   layout->setContentsMargins(24, 20, 24, 20);

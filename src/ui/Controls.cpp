@@ -42,11 +42,11 @@ QString Captioned(const Control& control) {
 
 void SetUpButtons(QWidget* window,
                   std::initializer_list<std::pair<QPushButton*, const Control*>> buttons) {
-  auto* filter = new EnterPresses(window);
   for (const auto& [button, control] : buttons) {
     button->setAutoDefault(false);
     button->setDefault(control->isDefault);
-    button->installEventFilter(filter);
+    // Owned by the button.
+    button->installEventFilter(new EnterPresses(button));
     if (control->isDefault && qobject_cast<QDialog*>(window) == nullptr) button->setFocus();
   }
 }

@@ -130,7 +130,8 @@ int main(int argc, char** argv) {
   auto save = [&out](QWidget* w, const char* name) {
     // Laid out and painted as it shows.
     QApplication::processEvents();
-    if (!w->grab().save(out.filePath(QString::fromLatin1(name)))) Fail("cannot save " + *name);
+    if (!w->grab().save(out.filePath(QString::fromLatin1(name))))
+      Fail("cannot save " + out.filePath(QString::fromLatin1(name)));
     std::printf("%s\n", qPrintable(out.filePath(QString::fromLatin1(name))));
   };
 

@@ -148,9 +148,14 @@ class ReviewViewTest : public QObject {
       QAccessibleInterface* cell = table->cellAt(e.row, e.column);
       QVERIFY(cell != nullptr && cell->tableCellInterface() != nullptr);
       QCOMPARE(cell->text(QAccessible::Name), e.text);
+      // Made for the caller, who deletes them (through the cache: their destructor is not
+      // public).
       const auto columnHeaders = cell->tableCellInterface()->columnHeaderCells();
-      QCOMPARE(columnHeaders.size(), 1);
-      QCOMPARE(columnHeaders.first()->text(QAccessible::Name), e.columnName);
+      const QString columnName =
+          columnHeaders.size() == 1 ? columnHeaders.first()->text(QAccessible::Name) : QString();
+      for (QAccessibleInterface* header : columnHeaders)
+        QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(header));
+      QCOMPARE(columnName, e.columnName);
       QCOMPARE(f.Grid()->model()->headerData(e.row, Qt::Vertical).toString(), e.rowName);
     }
     // Sorted, the names go with the rows.

@@ -35,12 +35,7 @@ int main(int argc, char** argv) {
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);
-  ports.windows.Register(pg::WindowId::Review, [&] {
-    pg::ReviewDialog review(program.context, program.members, program.outputs);
-    QWidget* over = QApplication::activeModalWidget();
-    pg::ui::ReviewView window(review, over != nullptr ? over : &view);
-    window.exec();
-  });
+  pg::ui::RegisterReviewWindow(ports.windows, program, &view);
   view.show();
   return QApplication::exec();
 }

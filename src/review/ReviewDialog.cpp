@@ -82,6 +82,16 @@ const std::string& ReviewGrid::Text(int row, int column) const {
   return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : kNone;
 }
 
+std::string ReviewGrid::ColumnName(int column) const {
+  const std::string& label = Text(1, column);
+  return label.empty() ? Text(0, column) : Text(0, column) + " " + label;
+}
+
+std::string ReviewGrid::RowName(int row) const {
+  if (row < kFixedRows || row >= RowCount()) return {};
+  return Text(row, 0) + " " + Text(row, 1);
+}
+
 bool ReviewGrid::Highlighted(int row, int column) const {
   return row >= kFixedRows && row < RowCount() && column >= 2 && column < columns_ &&
          rows_[static_cast<size_t>(row)].highlighted;

@@ -34,6 +34,11 @@ class ReviewGrid {
   // The columns a cell covers: a session's label and averages span both its columns, so the
   // session's first cell in rows 1 and 2 spans 2 and the second is covered (0); otherwise 1.
   int ColumnSpan(int row, int column) const;
+  // What a screen reader calls a column: its heading, followed for a session's columns by the
+  // session's label ("adj Mon 25/09/06 aft").
+  std::string ColumnName(int column) const;
+  // What it calls a row: the member's number and name on a member row, nothing on a heading row.
+  std::string RowName(int row) const;
   // In twips (1440 to the inch).
   int ColumnWidth(int column) const;
   // The columns' widths together, in twips.
@@ -91,9 +96,9 @@ class ReviewDialog {
   Control Label1{"Label1",
                  "Click on a name to highlight that member. Click on a handicap to alter it."};
   Control lblSort{"lblSort", "SORT BY CLICKING ON COLUMN HEADER"};
-  Control cmdSave{"cmdSave", "Save"};
-  Control cmdOK{"cmdOK", "< Back"};
-  Control cmdPrint{"cmdPrint", "Print..."};
+  Control cmdSave{.name = "cmdSave", .caption = "Save", .key = 'S'};
+  Control cmdOK{.name = "cmdOK", .caption = "< Back", .key = 'B'};
+  Control cmdPrint{.name = "cmdPrint", .caption = "Print...", .key = 'P'};
 
   struct Cell {
     int row = 0;

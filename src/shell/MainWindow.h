@@ -19,9 +19,10 @@ class MainWindow {
 
   Program& program() { return program_; }
 
-  Control cmdParam{"cmdParam", "Parameters"};
-  Control cmdUpdate{"cmdUpdate", "Update handicaps"};
-  Control cmdStop{"cmdStop", "Stop"};
+  Control cmdParam{.name = "cmdParam", .caption = "Parameters", .key = 'P'};
+  Control cmdUpdate{
+      .name = "cmdUpdate", .caption = "Update handicaps", .key = 'U', .isDefault = true};
+  Control cmdStop{.name = "cmdStop", .caption = "Stop", .key = 'S'};
   Control lblHead{"lblHead", ""};
   Control lblMess{"lblMess", ""};
 

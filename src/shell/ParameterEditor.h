@@ -96,10 +96,11 @@ class ParameterEditor {
   std::array<Control, 2> lblEgDead{Control{"lblEgDead(0)", ""}, Control{"lblEgDead(1)", ""}};
   Control lblEgRound{"lblEgRound", ""};
 
-  Control cmdSave{"cmdSave", "Save any changes", false};
-  Control cmdReset{"cmdReset", "Reset all parameters", false};
-  Control cmdPassword{"cmdPassword", "Change Password"};
-  Control cmdOK{"cmdOK", "< Back"};
+  Control cmdSave{.name = "cmdSave", .caption = "Save any changes", .enabled = false, .key = 'S'};
+  Control cmdReset{
+      .name = "cmdReset", .caption = "Reset all parameters", .enabled = false, .key = 'R'};
+  Control cmdPassword{.name = "cmdPassword", .caption = "Change Password", .key = 'P'};
+  Control cmdOK{.name = "cmdOK", .caption = "< Back", .key = 'B'};
 
   // A character typed into a box (Enter as '\r', Backspace as '\b'). Enter validates the box at
   // once; a character the box does not take beeps. Other control characters are editing

@@ -36,12 +36,12 @@ class PasswordEntry {
 
   Control lblMess{"lblMess",
                   "The Parameters Page is password protected, please enter the password"};
-  Control lblPass{"lblPass", "Enter Password"};
+  Control lblPass{.name = "lblPass", .caption = "Enter Password", .key = 'E'};
   // The box's caption is the label in front of it, its accessible name; the text is `pass`.
   Control txtPass{"txtPass", "Enter Password"};
   Control lblCaps{"lblCaps", "Warning - CapsLock is on", true, false};
-  Control cmdOK{"cmdOK", "Next >"};
-  Control cmdCancel{"cmdCancel", "Cancel"};
+  Control cmdOK{.name = "cmdOK", .caption = "Next >", .key = 'N', .isDefault = true};
+  Control cmdCancel{.name = "cmdCancel", .caption = "Cancel", .key = 'C'};
   std::string pass;
 
   // Shows lblCaps exactly while Caps Lock is on; after every key in txtPass, so the warning
@@ -73,12 +73,13 @@ class NewPassword {
 
   Control lblMess{"lblMess",
                   "Enter a password which is needed for future access to the parameters page"};
-  std::array<Control, 2> lblPass{Control{"lblPass(0)", "Enter Password"},
-                                 Control{"lblPass(1)", "Reenter Password"}};
+  std::array<Control, 2> lblPass{
+      Control{.name = "lblPass(0)", .caption = "Enter Password", .key = 'E'},
+      Control{.name = "lblPass(1)", .caption = "Reenter Password", .key = 'R'}};
   std::array<Control, 2> txtPass{Control{"txtPass(0)", "Enter Password"},
                                  Control{"txtPass(1)", "Reenter Password"}};
-  Control cmdOK{"cmdOK", "Next >"};
-  Control cmdCancel{"cmdCancel", "Cancel"};
+  Control cmdOK{.name = "cmdOK", .caption = "Next >", .key = 'N', .isDefault = true};
+  Control cmdCancel{.name = "cmdCancel", .caption = "Cancel", .key = 'C'};
   std::array<std::string, 2> pass;
 
   void OKClick();

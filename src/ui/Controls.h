@@ -2,9 +2,13 @@
 
 #include <QLineEdit>
 #include <QWidget>
+#include <initializer_list>
+#include <utility>
 
 #include "base/Control.h"
 #include "ui/Text.h"
+
+class QPushButton;
 
 namespace pg::ui {
 
@@ -17,24 +21,24 @@ W* Make(const Control& control, QWidget* parent) {
   return widget;
 }
 
-// Shows a control as the model holds it after an event: caption (also its accessible name, on
-// one line), enabled and visible.
+// The caption as a button or a label with a buddy shows it: the control's key marked with "&"
+// (a "&" of the caption itself doubled), line breaks as Qt's. Without a key, as Shown gives it.
+QString Captioned(const Control& control);
+
+// Shows a control as the model holds it after an event: caption (with its key underlined; the
+// accessible name is the caption's words on one line, without the mark), enabled and visible.
 template <class W>
 void Show(W* widget, const Control& control) {
-  widget->setText(Shown(control.caption));
+  widget->setText(Captioned(control));
   widget->setAccessibleName(OneLine(control.caption));
   widget->setEnabled(control.enabled);
   widget->setVisible(control.visible);
 }
 
-// Shows a button as Show does, with a keyboard mnemonic on the first `key` of its caption.
+// Shows a button as Show does: Alt and the control's key press it.
 template <class B>
-void ShowButton(B* button, const Control& control, char key) {
+void ShowButton(B* button, const Control& control) {
   Show(button, control);
-  QString text = Latin1(control.caption);
-  const auto at = text.indexOf(QLatin1Char(key));
-  if (at >= 0) text.insert(at, QLatin1Char('&'));
-  button->setText(text);
 }
 
 // Shows a text box as the model holds it: its text (left alone when already shown, so the cursor
@@ -46,5 +50,12 @@ inline void ShowField(QLineEdit* edit, const Control& control, const std::string
   edit->setEnabled(control.enabled);
   edit->setVisible(control.visible);
 }
+
+// Sets up a window's buttons once, after the model: the model's default button (if any) is the
+// one Enter presses, and Enter on a button that has the focus presses that button, as Space
+// does. In a window that is not a dialog nothing passes Enter on to the default button, so there
+// it starts with the focus.
+void SetUpButtons(QWidget* window,
+                  std::initializer_list<std::pair<QPushButton*, const Control*>> buttons);
 
 }  // namespace pg::ui

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,16 +12,20 @@
 namespace pg::ui {
 
 MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
-    : QWidget(parent),
+    : QMainWindow(parent),
       model_(model),
-      lblHead_(Make<QLabel>(model.lblHead, this)),
-      lblMess_(Make<QLabel>(model.lblMess, this)),
-      cmdParam_(Make<QPushButton>(model.cmdParam, this)),
-      cmdUpdate_(Make<QPushButton>(model.cmdUpdate, this)),
-      cmdStop_(Make<QPushButton>(model.cmdStop, this)) {
+      body_(new QWidget(this)),
+      lblHead_(Make<QLabel>(model.lblHead, body_)),
+      lblMess_(Make<QLabel>(model.lblMess, body_)),
+      cmdParam_(Make<QPushButton>(model.cmdParam, body_)),
+      cmdUpdate_(Make<QPushButton>(model.cmdUpdate, body_)),
+      cmdStop_(Make<QPushButton>(model.cmdStop, body_)) {
+  // A main window, so that a screen reader takes it for the program's window (a frame).
   setObjectName(QString::fromLatin1(MainWindow::kName));
   setWindowTitle(QString::fromLatin1(MainWindow::kCaption));
   setAccessibleName(QString::fromLatin1(MainWindow::kCaption));
+  body_->setAccessibleName(QString::fromLatin1(MainWindow::kCaption));
+  setCentralWidget(body_);
 
   QFont headFont = lblHead_->font();
   headFont.setBold(true);
@@ -32,12 +37,15 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   lblHead_->setTextFormat(Qt::PlainText);
   lblMess_->setTextFormat(Qt::PlainText);
 
+  // The buttons stay together in the middle however wide the window is made.
   auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
   buttons->addWidget(cmdParam_);
   buttons->addWidget(cmdUpdate_);
   buttons->addWidget(cmdStop_);
+  buttons->addStretch();
 
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(body_);
   layout->setContentsMargins(24, 20, 24, 20);
   layout->setSpacing(16);
   layout->addWidget(lblHead_);
@@ -55,14 +63,17 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   });
   connect(cmdStop_, &QPushButton::clicked, this, [this] { model_.StopClick(); });
   Refresh();
+  SetUpButtons(this, {{cmdParam_, &model_.cmdParam},
+                      {cmdUpdate_, &model_.cmdUpdate},
+                      {cmdStop_, &model_.cmdStop}});
 }
 
 void MainWindowView::Refresh() {
   Show(lblHead_, model_.lblHead);
   Show(lblMess_, model_.lblMess);
-  Show(cmdParam_, model_.cmdParam);
-  Show(cmdUpdate_, model_.cmdUpdate);
-  Show(cmdStop_, model_.cmdStop);
+  ShowButton(cmdParam_, model_.cmdParam);
+  ShowButton(cmdUpdate_, model_.cmdUpdate);
+  ShowButton(cmdStop_, model_.cmdStop);
 }
 
 }  // namespace pg::ui

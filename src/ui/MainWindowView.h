@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include "shell/MainWindow.h"
 
@@ -11,7 +11,7 @@ namespace pg::ui {
 
 // The main window's widgets: object name "frmMain", one child per control of the model under the
 // control's name. Clicks go to the model; afterwards the widgets show the model as it stands.
-class MainWindowView : public QWidget {
+class MainWindowView : public QMainWindow {
  public:
   explicit MainWindowView(MainWindow& model, QWidget* parent = nullptr);
 
@@ -20,6 +20,7 @@ class MainWindowView : public QWidget {
 
  private:
   MainWindow& model_;
+  QWidget* body_;
   QLabel* lblHead_;
   QLabel* lblMess_;
   QPushButton* cmdParam_;

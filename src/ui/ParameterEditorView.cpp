@@ -183,7 +183,6 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {cmdSave_, cmdReset_, cmdPassword_, cmdOK_}) {
     b->setFocusPolicy(Qt::TabFocus);
-    b->setAutoDefault(false);
     b->installEventFilter(this);
   }
   buttons->addWidget(cmdSave_);
@@ -223,6 +222,10 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
   });
   connect(cmdOK_, &QPushButton::clicked, this, [this] { reject(); });
   Refresh();
+  SetUpButtons(this, {{cmdSave_, &model_.cmdSave},
+                      {cmdReset_, &model_.cmdReset},
+                      {cmdPassword_, &model_.cmdPassword},
+                      {cmdOK_, &model_.cmdOK}});
   boxes_[0]->setFocus();
 }
 
@@ -253,10 +256,10 @@ void ParameterEditorView::Refresh() {
     ShowField(boxes_[f], model_.fields[f].control, model_.fields[f].text);
   for (const auto& [label, control] : labels_)
     Show(label, *control);
-  ShowButton(cmdSave_, model_.cmdSave, 'S');
-  ShowButton(cmdReset_, model_.cmdReset, 'R');
-  ShowButton(cmdPassword_, model_.cmdPassword, 'P');
-  ShowButton(cmdOK_, model_.cmdOK, 'B');
+  ShowButton(cmdSave_, model_.cmdSave);
+  ShowButton(cmdReset_, model_.cmdReset);
+  ShowButton(cmdPassword_, model_.cmdPassword);
+  ShowButton(cmdOK_, model_.cmdOK);
 }
 
 int ParameterEditorView::FieldOf(const QObject* object) const {
@@ -305,13 +308,6 @@ bool ParameterEditorView::eventFilter(QObject* watched, QEvent* event) {
   const int field = FieldOf(watched);
   if (event->type() == QEvent::FocusIn && IsAMove(event)) {
     QCoreApplication::postEvent(this, new FocusMoved(static_cast<QWidget*>(watched), field));
-  } else if (auto* button = qobject_cast<QPushButton*>(watched);
-             button != nullptr && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      button->click();
-      return true;
-    }
   } else if (field >= 0 && event->type() == QEvent::KeyPress) {
     const auto key = KeyOf(static_cast<QKeyEvent*>(event));
     if (key) {

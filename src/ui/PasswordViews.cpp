@@ -44,7 +44,6 @@ void SetUp(QDialog* dialog, const char* name, const char* caption, QLabel* lblMe
 }
 
 QHBoxLayout* ButtonRow(QPushButton* ok, QPushButton* cancel) {
-  ok->setDefault(true);
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addWidget(ok);
@@ -95,6 +94,7 @@ PasswordEntryView::PasswordEntryView(PasswordEntry& model, QWidget* parent)
     Finish();
   });
   Refresh();
+  SetUpButtons(this, {{cmdOK_, &model_.cmdOK}, {cmdCancel_, &model_.cmdCancel}});
   txtPass_->setFocus();
 }
 
@@ -103,8 +103,8 @@ void PasswordEntryView::Refresh() {
   Show(lblPass_, model_.lblPass);
   ShowField(txtPass_, model_.txtPass, model_.pass);
   Show(lblCaps_, model_.lblCaps);
-  ShowButton(cmdOK_, model_.cmdOK, 'N');
-  ShowButton(cmdCancel_, model_.cmdCancel, 'C');
+  ShowButton(cmdOK_, model_.cmdOK);
+  ShowButton(cmdCancel_, model_.cmdCancel);
 }
 
 void PasswordEntryView::Finish() {
@@ -169,6 +169,7 @@ NewPasswordView::NewPasswordView(NewPassword& model, QWidget* parent)
     Finish();
   });
   Refresh();
+  SetUpButtons(this, {{cmdOK_, &model_.cmdOK}, {cmdCancel_, &model_.cmdCancel}});
   txtPass_[0]->setFocus();
 }
 
@@ -178,8 +179,8 @@ void NewPasswordView::Refresh() {
     Show(lblPass_[i], model_.lblPass[i]);
     ShowField(txtPass_[i], model_.txtPass[i], model_.pass[i]);
   }
-  ShowButton(cmdOK_, model_.cmdOK, 'N');
-  ShowButton(cmdCancel_, model_.cmdCancel, 'C');
+  ShowButton(cmdOK_, model_.cmdOK);
+  ShowButton(cmdCancel_, model_.cmdCancel);
 }
 
 void NewPasswordView::Finish() {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -49,6 +50,17 @@ QMessageBox::Icon QtIcon(Icon icon) {
   return QMessageBox::NoIcon;
 }
 
+QString IconName(Icon icon) {
+  switch (icon) {
+    case Icon::Information: return QStringLiteral("Information");
+    case Icon::Warning: return QStringLiteral("Warning");
+    case Icon::Critical: return QStringLiteral("Error");
+    case Icon::Question: return QStringLiteral("Question");
+    case Icon::None: break;
+  }
+  return {};
+}
+
 // A box closed without a button (the window's close control) answers as its way out does.
 Answer WayOut(Buttons buttons) {
   switch (buttons) {
@@ -66,6 +78,14 @@ Answer QtDialogs::Message(const std::string& text, Buttons buttons, Icon icon) {
   QMessageBox box(QtIcon(icon), QString::fromLatin1(kProgramTitle), Shown(text), QtButtons(buttons),
                   DialogParent());
   box.setTextFormat(Qt::PlainText);
+  // The icon says something too: a screen reader names it, and a box without one has none to
+  // read out.
+  if (auto* iconLabel = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"))) {
+    if (icon == Icon::None)
+      iconLabel->hide();
+    else
+      iconLabel->setAccessibleName(IconName(icon));
+  }
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok: return Answer::OK;

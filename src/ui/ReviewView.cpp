@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "ui/Controls.h"
+#include "ui/QtPorts.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
@@ -108,9 +109,19 @@ class ReviewGridModel : public QAbstractTableModel {
     }
   }
 
+  // The table's headers are hidden, since its first rows are the headings; a screen reader
+  // still names a cell's column and row by them.
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+    return Latin1(orientation == Qt::Horizontal ? grid_.ColumnName(section)
+                                                : grid_.RowName(section));
+  }
+
   void Changed() {
-    if (grid_.RowCount() > 0 && grid_.ColumnCount() > 0)
+    if (grid_.RowCount() > 0 && grid_.ColumnCount() > 0) {
       emit dataChanged(index(0, 0), index(grid_.RowCount() - 1, grid_.ColumnCount() - 1));
+      emit headerDataChanged(Qt::Vertical, 0, grid_.RowCount() - 1);
+    }
   }
 
  private:
@@ -182,6 +193,8 @@ ReviewView::ReviewView(ReviewDialog& model, QWidget* parent)
   connect(cmdPrint_, &QPushButton::clicked, this, &ReviewView::PrintClick);
 
   Refresh();
+  SetUpButtons(
+      this, {{cmdSave_, &model_.cmdSave}, {cmdOK_, &model_.cmdOK}, {cmdPrint_, &model_.cmdPrint}});
   SizeToScreen();
   if (const auto cell = model.currentCell())
     flex_->setCurrentIndex(gridModel_->index(cell->row, cell->column));
@@ -193,9 +206,9 @@ ReviewView::~ReviewView() = default;
 void ReviewView::Refresh() {
   Show(Label1_, model_.Label1);
   Show(lblSort_, model_.lblSort);
-  Show(cmdSave_, model_.cmdSave);
-  Show(cmdOK_, model_.cmdOK);
-  Show(cmdPrint_, model_.cmdPrint);
+  ShowButton(cmdSave_, model_.cmdSave);
+  ShowButton(cmdOK_, model_.cmdOK);
+  ShowButton(cmdPrint_, model_.cmdPrint);
   gridModel_->Changed();
 }
 
@@ -351,6 +364,15 @@ bool ReviewView::Print(QPrinter& printer) {
   if (painter.end()) return true;
   model_.PrintFailed();
   return false;
+}
+
+void RegisterReviewWindow(QtWindows& windows, Program& program, QWidget* mainWindow) {
+  windows.Register(WindowId::Review, [&program, mainWindow] {
+    ReviewDialog review(program.context, program.members, program.outputs);
+    QWidget* over = QApplication::activeModalWidget();
+    ReviewView window(review, over != nullptr ? over : mainWindow);
+    window.exec();
+  });
 }
 
 }  // namespace pg::ui

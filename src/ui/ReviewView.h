@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "review/ReviewDialog.h"
+#include "shell/Program.h"
 
 class QLabel;
 class QPrinter;
@@ -11,6 +12,7 @@ class QTableView;
 
 namespace pg::ui {
 
+class QtWindows;
 class ReviewGridModel;
 
 // The review window "frmPrint": the grid `flex` over the model's grid, its two labels and the
@@ -42,5 +44,9 @@ class ReviewView : public QDialog {
   QPushButton* cmdOK_;
   QPushButton* cmdPrint_;
 };
+
+// Registers the review window with the Windows port, opened on the program's members and the
+// last run's outputs, over the window that asks for it (the main window when none is modal).
+void RegisterReviewWindow(QtWindows& windows, Program& program, QWidget* mainWindow);
 
 }  // namespace pg::ui

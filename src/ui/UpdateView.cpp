@@ -60,9 +60,9 @@ UpdateView::UpdateView(UpdateDialog& model, QWidget* parent)
     lists_[i]->setMinimumHeight(12 * fontMetrics().lineSpacing());
     headings_[i] = new QLabel(this);
     headings_[i]->setObjectName(QStringLiteral("lblFiles%1").arg(i));
+    headings_[i]->setTextFormat(Qt::PlainText);
     headings_[i]->setBuddy(lists_[i]);
     cmdAdd_[i] = Make<QPushButton>(model.cmdAdd[i], this);
-    cmdAdd_[i]->setAutoDefault(false);
     // Only one move button shows at a time; keeping both places stops the lists jumping.
     QSizePolicy policy = cmdAdd_[i]->sizePolicy();
     policy.setRetainSizeWhenHidden(true);
@@ -102,17 +102,24 @@ UpdateView::UpdateView(UpdateDialog& model, QWidget* parent)
   top->addLayout(moves);
   top->addLayout(ignored, 1);
 
-  cmdOK_->setDefault(true);
-  cmdCancel_->setAutoDefault(false);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(cmdOK_);
   buttons->addWidget(cmdCancel_);
 
+  // The lists take most of what the window is made to grow by, the description the rest.
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top, 1);
-  layout->addWidget(fraInfo_);
+  layout->addLayout(top, 3);
+  layout->addWidget(fraInfo_, 1);
   layout->addLayout(buttons);
+
+  // Tab follows the reading order: the lists with the move buttons between them, then the
+  // window's buttons.
+  setTabOrder(lists_[0], cmdAdd_[1]);
+  setTabOrder(cmdAdd_[1], cmdAdd_[0]);
+  setTabOrder(cmdAdd_[0], lists_[1]);
+  setTabOrder(lists_[1], cmdOK_);
+  setTabOrder(cmdOK_, cmdCancel_);
 
   connect(cmdOK_, &QPushButton::clicked, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -124,6 +131,12 @@ UpdateView::UpdateView(UpdateDialog& model, QWidget* parent)
   // The model closes the window before it opens the review window over the main window.
   model_.onClose = [this] { accept(); };
   Refresh();
+  SetUpButtons(this, {{cmdAdd_[0], &model_.cmdAdd[0]},
+                      {cmdAdd_[1], &model_.cmdAdd[1]},
+                      {cmdOK_, &model_.cmdOK},
+                      {cmdCancel_, &model_.cmdCancel}});
+  // The arrows choose a session at once, and Enter updates.
+  lists_[0]->setFocus();
 }
 
 UpdateView::~UpdateView() {
@@ -133,21 +146,23 @@ UpdateView::~UpdateView() {
 void UpdateView::Refresh() {
   refreshing_ = true;
   for (size_t i = 0; i < 2; ++i) {
+    // The heading names its list, and its key moves the focus into it.
     const Control& list = model_.lstFiles[i];
-    headings_[i]->setText(Shown(list.caption));
+    Show(headings_[i], list);
     lists_[i]->setAccessibleName(OneLine(list.caption));
     lists_[i]->setEnabled(list.enabled);
     ShowLines(lists_[i], model_.lists[i], model_.selected[i]);
-    Show(cmdAdd_[i], model_.cmdAdd[i]);
+    ShowButton(cmdAdd_[i], model_.cmdAdd[i]);
   }
   fraInfo_->setTitle(Shown(model_.fraInfo.caption));
   fraInfo_->setAccessibleName(OneLine(model_.fraInfo.caption));
-  // The label's text changes with every click; it is named for its frame and read out whole.
+  // A screen reader reads a label by its name: the description itself, or the frame's caption
+  // while there is none.
   lblDay_->setText(Shown(model_.lblDay.caption));
-  lblDay_->setAccessibleName(OneLine(model_.fraInfo.caption));
-  lblDay_->setAccessibleDescription(OneLine(model_.lblDay.caption));
-  Show(cmdOK_, model_.cmdOK);
-  Show(cmdCancel_, model_.cmdCancel);
+  const QString description = OneLine(model_.lblDay.caption);
+  lblDay_->setAccessibleName(description.isEmpty() ? OneLine(model_.fraInfo.caption) : description);
+  ShowButton(cmdOK_, model_.cmdOK);
+  ShowButton(cmdCancel_, model_.cmdCancel);
   refreshing_ = false;
 }
 

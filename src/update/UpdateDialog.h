@@ -27,15 +27,17 @@ class UpdateDialog {
 
   // Index 0: sessions to be used; 1: sessions to be ignored. The caption is the list's heading.
   std::array<Control, 2> lstFiles{
-      Control{"lstFiles0", "Sessions to be used for updating handicaps"},
-      Control{"lstFiles1", "Sessions to be IGNORED"}};
+      Control{
+          .name = "lstFiles0", .caption = "Sessions to be used for updating handicaps", .key = 'S'},
+      Control{.name = "lstFiles1", .caption = "Sessions to be IGNORED", .key = 'I'}};
   // cmdAdd[k] moves the selected line of the other list into list k.
-  std::array<Control, 2> cmdAdd{Control{"cmdAdd0", "< ---- Move"},
-                                Control{"cmdAdd1", "Move ---- >"}};
+  std::array<Control, 2> cmdAdd{Control{.name = "cmdAdd0", .caption = "< ---- Move", .key = 'o'},
+                                Control{.name = "cmdAdd1", .caption = "Move ---- >", .key = 'M'}};
   Control fraInfo{"fraInfo", "Session Information"};
   Control lblDay{"lblDay", ""};
-  Control cmdOK{"cmdOK", "Update", false};
-  Control cmdCancel{"cmdCancel", "Close"};
+  Control cmdOK{
+      .name = "cmdOK", .caption = "Update", .enabled = false, .key = 'U', .isDefault = true};
+  Control cmdCancel{.name = "cmdCancel", .caption = "Close", .key = 'C'};
 
   // The lines of both lists, and the selected line of each (-1: none).
   CatalogueLists lists;

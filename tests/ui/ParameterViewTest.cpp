@@ -49,14 +49,17 @@ class ParameterViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    pg::ui::test::GiveTheProgramAnIcon();
+  }
 
   void everyControlIsNamed() {
     Fixture f;
     QCOMPARE(f.view->objectName(), QStringLiteral("frmParam"));
     QCOMPARE(f.view->windowTitle(), QStringLiteral("Parameters"));
     QCOMPARE(f.Find<QPushButton>("cmdOK")->text(), QStringLiteral("< &Back"));
-    QCOMPARE(pg::ui::test::Unnamed(f.view.get()), QString());
+    VERIFY_FINISHED(f.view.get());
   }
 
   void typingIntoTheBoxesUpdatesTheExampleAndEnablesSave() {

@@ -28,7 +28,10 @@ class PasswordViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    pg::ui::test::GiveTheProgramAnIcon();
+  }
   void cleanupTestCase() { QSettings("Tesk Quorell", "Handicap").clear(); }
 
   void theEntryWindowEchoesStarsAndEnterIsNext() {
@@ -40,7 +43,7 @@ class PasswordViewTest : public QObject {
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmGetPassword"));
     QCOMPARE(view.windowTitle(), QStringLiteral("Enter Password"));
-    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
+    VERIFY_FINISHED(&view);
     QCOMPARE(Find<QLabel>(&view, "lblMess")->text(),
              QStringLiteral("Please enter existing password"));
     QLineEdit* box = Find<QLineEdit>(&view, "txtPass");
@@ -58,7 +61,7 @@ class PasswordViewTest : public QObject {
     pg::ui::NewPasswordView view(model);
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmPassword"));
-    QCOMPARE(pg::ui::test::Unnamed(&view), QString());
+    VERIFY_FINISHED(&view);
     for (const char* box : {"txtPass(0)", "txtPass(1)"})
       QTest::keyClicks(Find<QLineEdit>(&view, box), QStringLiteral("better2"));
     QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "DialogScript.h"
+#include "TestPorts.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
 
@@ -93,17 +94,19 @@ class ReviewViewTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { pg::ui::test::GiveTheProgramAnIcon(); }
+
   void controlsMergedHeadingsAndWidths() {
     Fixture f;
     QCOMPARE(f.view->objectName(), QStringLiteral("frmPrint"));
     QCOMPARE(f.view->windowTitle(), QStringLiteral("Handicap Changes"));
-    for (const char* name : {"Label1", "lblSort", "cmdSave", "cmdOK", "cmdPrint", "flex"}) {
-      QWidget* w = f.Find<QWidget>(name);
-      QVERIFY2(w != nullptr, name);
-      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-      QVERIFY2(a != nullptr && !a->text(QAccessible::Name).isEmpty(), name);
-    }
-    QCOMPARE(f.Find<QPushButton>("cmdOK")->text(), QStringLiteral("< Back"));
+    for (const char* name : {"Label1", "lblSort", "cmdSave", "cmdOK", "cmdPrint", "flex"})
+      QVERIFY2(f.Find<QWidget>(name) != nullptr, name);
+    QCOMPARE(f.Find<QPushButton>("cmdOK")->text(), QStringLiteral("< &Back"));
+    VERIFY_FINISHED(f.view.get());
+    // Enter belongs to the grid's current cell, so no button is the default.
+    for (QPushButton* b : f.view->findChildren<QPushButton*>())
+      QVERIFY2(!b->isDefault() && !b->autoDefault(), qPrintable(b->objectName()));
 
     QTableView* grid = f.Grid();
     QCOMPARE(grid->model()->rowCount(), 3 + kMembers - 1);
@@ -122,6 +125,45 @@ class ReviewViewTest : public QObject {
       for (int r = 3; r < grid->model()->rowCount(); ++r)
         QVERIFY(metrics.horizontalAdvance(f.Cell(r, c)) < grid->columnWidth(c));
     }
+  }
+
+  // A screen reader names a cell by its column's heading and session, and by the member's row.
+  void cellsAreNamedByTheirHeadingsAndMember() {
+    Fixture f;
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(f.Grid())->tableInterface();
+    QVERIFY(table != nullptr);
+    struct Expected {
+      int row, column;
+      QString text, columnName, rowName;
+    };
+    const Expected cells[] = {
+        {3, 1, "Smith, Jane", "Name", "1 Smith, Jane"},
+        {3, 3, "-2.00", "End h/c", "1 Smith, Jane"},
+        {4, 4, "40.75", "h/c % Mon 01/07/13 aft", "3 Surname3, First3"},
+        {4, 7, "0.25", "adj Fri 05/07/13 eve", "3 Surname3, First3"},
+        {1, 6, "Fri 05/07/13 eve", "h/c % Fri 05/07/13 eve", ""},
+    };
+    for (const Expected& e : cells) {
+      QAccessibleInterface* cell = table->cellAt(e.row, e.column);
+      QVERIFY(cell != nullptr && cell->tableCellInterface() != nullptr);
+      QCOMPARE(cell->text(QAccessible::Name), e.text);
+      // Made for the caller, who deletes them (through the cache: their destructor is not
+      // public).
+      const auto columnHeaders = cell->tableCellInterface()->columnHeaderCells();
+      const QString columnName =
+          columnHeaders.size() == 1 ? columnHeaders.first()->text(QAccessible::Name) : QString();
+      for (QAccessibleInterface* header : columnHeaders)
+        QAccessible::deleteAccessibleInterface(QAccessible::registerAccessibleInterface(header));
+      QCOMPARE(columnName, e.columnName);
+      QCOMPARE(f.Grid()->model()->headerData(e.row, Qt::Vertical).toString(), e.rowName);
+    }
+    // Sorted, the names go with the rows.
+    f.Click(0, 1);
+    QCOMPARE(f.Grid()->model()->headerData(3, Qt::Vertical).toString(),
+             QStringLiteral("1 Smith, Jane"));
+    QCOMPARE(f.Grid()->model()->headerData(4, Qt::Vertical).toString(),
+             QStringLiteral("10 Surname10, First10"));
   }
 
   void clicksSortHighlightAndEditThroughThePrompt() {

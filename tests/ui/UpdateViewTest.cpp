@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "TestPorts.h"
 #include "shell/StartUp.h"
 #include "support/SessionWriter.h"
 #include "ui/MainWindowView.h"
@@ -118,7 +119,10 @@ class UpdateViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    pg::ui::test::GiveTheProgramAnIcon();
+  }
 
   void movesBothWaysByClickingAndUpdateOpensTheReviewOverTheMainWindow() {
     Club club;
@@ -147,13 +151,9 @@ class UpdateViewTest : public QObject {
       QVERIFY(!toUsed->isVisible());
       QVERIFY(info->text().startsWith(QStringLiteral("Club Pairs\nMonday 11 September 2006\n")));
       QVERIFY(update->isEnabled());
-      // Every widget is named for people who cannot see it.
-      for (QWidget* child : w->findChildren<QWidget*>()) {
-        if (child->objectName().isEmpty() || child->objectName().startsWith("qt_")) continue;
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child);
-        QVERIFY2(a != nullptr && !a->text(QAccessible::Name).isEmpty(),
-                 qPrintable(child->objectName()));
-      }
+      VERIFY_FINISHED(w);
+      // The description is read out as it shows.
+      QCOMPARE(info->accessibleName(), info->text().simplified());
 
       // Monday goes to the end of the ignored list, and the next line is described.
       QTest::mouseClick(toIgnored, Qt::LeftButton);
@@ -188,6 +188,46 @@ class UpdateViewTest : public QObject {
     QCOMPARE(club.view->findChild<QLabel*>(QStringLiteral("lblMess"))->text(),
              QStringLiteral("Handicaps last updated using sessions up to and including \n"
                             "Sunday 10 Sep 2006"));
+  }
+
+  // The whole window from the keyboard: the arrows choose, Alt and a key move and jump between
+  // the lists, Tab follows the reading order, and Enter in a list updates.
+  void theKeyboardAloneChoosesMovesAndUpdates() {
+    Club club;
+    bool reviewed = false;
+    club.windows.Register(pg::WindowId::Review, [&] { reviewed = true; });
+    WhenUpdateWindowOpens script([&](QDialog* w) {
+      QApplication::setActiveWindow(w);
+      QVERIFY(QTest::qWaitForWindowActive(w));
+      auto* used = w->findChild<QListWidget*>(QStringLiteral("lstFiles0"));
+      auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));
+      QCOMPARE(QApplication::focusWidget(), used);
+      QStringList order;
+      for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+      }
+      QCOMPARE(order, QStringList({"cmdAdd1", "lstFiles1", "cmdOK", "cmdCancel", "lstFiles0"}));
+
+      QTest::keyClick(used, Qt::Key_Down);
+      QTest::keyClick(w, Qt::Key_M, Qt::AltModifier);  // "Move ---- >": Tuesday is ignored
+      QTRY_COMPARE(Lines(used), QStringList({"01. 11 September 2006 - Monday afternoon"}));
+      QTest::keyClick(w, Qt::Key_I, Qt::AltModifier);  // into the ignored list
+      QCOMPARE(QApplication::focusWidget(), ignored);
+      QTest::keyClick(ignored, Qt::Key_End);
+      QTest::keyClick(w, Qt::Key_O, Qt::AltModifier);  // "< ---- Move": Tuesday comes back
+      QTRY_COMPARE(Lines(used).size(), 2);
+      QCOMPARE(Lines(used).last(), QStringLiteral("02. 12 September 2006 - Tuesday afternoon"));
+      QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+      QCOMPARE(QApplication::focusWidget(), used);
+      QTest::keyClick(used, Qt::Key_Return);
+    });
+    QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
+                      Qt::LeftButton);
+    QVERIFY(script.ran());
+    QVERIFY(reviewed);
+    QCOMPARE(club.program.outputs.SessionCount, short{2});
+    QCOMPARE(club.program.outputs.SessionLabels(1), std::string("Tue 12/09/06 aft"));
   }
 };
 

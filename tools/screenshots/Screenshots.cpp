@@ -1,0 +1,215 @@
+// Takes the README's screenshots from the real windows on a copy of the sample club, going down
+// the road a new secretary takes: the main window, the date of the first session, the update
+// window, the review window, then the new password and the parameter editor.
+//   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs>
+// scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %.
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "shell/StartUp.h"
+#include "ui/MainWindowView.h"
+#include "ui/ParameterWindows.h"
+#include "ui/QtPorts.h"
+#include "ui/ReviewView.h"
+#include "ui/UpdateView.h"
+
+namespace {
+
+// The password chosen on the way stays with this run, not in the user's settings.
+class MemorySettings : public pg::SettingsStore {
+ public:
+  std::string Read(const std::string& application, const std::string& section,
+                   const std::string& key, const std::string& defaultValue) override {
+    const auto it = values_.find(application + "/" + section + "/" + key);
+    return it == values_.end() ? defaultValue : it->second;
+  }
+  void Write(const std::string& application, const std::string& section, const std::string& key,
+             const std::string& value) override {
+    values_[application + "/" + section + "/" + key] = value;
+  }
+
+ private:
+  std::map<std::string, std::string> values_;
+};
+
+// A day well after the sample's last session, so that every picture is the same whenever it is
+// taken.
+class SampleClock : public pg::Clock {
+ public:
+  pg::Date Today() override { return pg::MakeDate(2026, 4, 20); }
+};
+
+[[noreturn]] void Fail(const QString& why) {
+  std::fprintf(stderr, "ui_screenshots: %s\n", qPrintable(why));
+  std::fflush(nullptr);
+  std::_Exit(1);
+}
+
+bool CopyFolder(const QString& from, const QString& to) {
+  const QDir source(QFileInfo(from).absoluteFilePath());
+  QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString file = it.next();
+    const QString target = to + "/" + source.relativeFilePath(file);
+    if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(file, target)) return false;
+  }
+  return true;
+}
+
+// Answers the windows that open modally, one step per window in the order they come; a window
+// that is not the one expected ends the run, so that nothing waits for a person.
+class Road {
+ public:
+  using Step = std::function<void(QWidget*)>;
+
+  Road& Then(const QString& what, Step step) {
+    steps_.push_back({what, std::move(step)});
+    return *this;
+  }
+  void Start() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
+    timer_.start(20);
+  }
+  bool Finished() const { return next_ == steps_.size(); }
+
+ private:
+  void Tick() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (next_ == steps_.size()) Fail("an unexpected window: " + Describe(modal));
+    const auto& [what, step] = steps_[next_];
+    if (!Describe(modal).contains(what))
+      Fail("expected " + what + ", but " + Describe(modal) + " opened");
+    last_ = modal;
+    ++next_;
+    // From the window's own event loop: a step that opens another window must not hold up
+    // this timer, which answers that window too.
+    QTimer::singleShot(0, modal, [step = step, modal] { step(modal); });
+  }
+  static QString Describe(QWidget* w) {
+    if (auto* box = qobject_cast<QMessageBox*>(w)) return "message " + box->text();
+    if (auto* prompt = qobject_cast<QInputDialog*>(w)) return "prompt " + prompt->labelText();
+    return "window " + w->objectName();
+  }
+
+  std::vector<std::pair<QString, Step>> steps_;
+  size_t next_ = 0;
+  QPointer<QWidget> last_;
+  QTimer timer_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: ui_screenshots <sample club folder> <folder for the PNGs>\n");
+    return 2;
+  }
+  const QString sample = QString::fromLocal8Bit(argv[1]);
+  const QDir out(QString::fromLocal8Bit(argv[2]));
+  QTemporaryDir club;
+  if (!QDir().mkpath(out.path()) || !club.isValid() || !CopyFolder(sample, club.path()))
+    Fail("cannot copy " + sample);
+  auto save = [&out](QWidget* w, const char* name) {
+    // Laid out and painted as it shows.
+    QApplication::processEvents();
+    if (!w->grab().save(out.filePath(QString::fromLatin1(name))))
+      Fail("cannot save " + out.filePath(QString::fromLatin1(name)));
+    std::printf("%s\n", qPrintable(out.filePath(QString::fromLatin1(name))));
+  };
+
+  pg::ui::QtDialogs dialogs;
+  pg::ui::QtWindows windows;
+  MemorySettings settings;
+  SampleClock clock;
+  pg::Program program(pg::Ports{dialogs, windows, settings, clock});
+  pg::MainWindow mainWindow(program);
+  pg::StartUp(mainWindow, QFile::encodeName(club.path()).toStdString() + "/");
+  pg::ui::MainWindowView view(mainWindow);
+  pg::ui::RegisterUpdateWindow(windows, program);
+  pg::ui::RegisterParameterWindows(windows, program);
+  pg::ui::RegisterReviewWindow(windows, program, &view);
+  view.show();
+  save(&view, "main-window.png");
+
+  auto answer = [](const char* text) {
+    return [text](QWidget* w) {
+      auto* prompt = static_cast<QInputDialog*>(w);
+      prompt->setTextValue(QString::fromLatin1(text));
+      prompt->accept();
+    };
+  };
+  auto press = [](QMessageBox::StandardButton button) {
+    return [button](QWidget* w) { static_cast<QMessageBox*>(w)->button(button)->click(); };
+  };
+  auto click = [](QWidget* w, const char* name) {
+    auto* button = w->findChild<QPushButton*>(QString::fromLatin1(name));
+    if (button == nullptr) Fail(QStringLiteral("no button ") + name);
+    button->click();
+  };
+
+  Road road;
+  road.Then("No handicaps have yet been updated",
+            [&](QWidget* w) {
+              static_cast<QInputDialog*>(w)->setTextValue(QStringLiteral("1/2/2026"));
+              save(w, "first-date.png");
+              static_cast<QInputDialog*>(w)->accept();
+            })
+      .Then("Attempting to repair", press(QMessageBox::Ok))
+      .Then("File repaired successfully", press(QMessageBox::Ok))
+      .Then("frmUpdate",
+            [&](QWidget* w) {
+              save(w, "update-window.png");
+              click(w, "cmdOK");
+            })
+      .Then("Enter handicap for visitor Martin Ibbotson", answer("3"))
+      .Then("frmPrint",
+            [&](QWidget* w) {
+              // The first member's row highlighted, as a click on a name leaves it.
+              auto* grid = w->findChild<QTableView*>(QStringLiteral("flex"));
+              if (grid == nullptr) Fail("no grid");
+              emit grid->clicked(grid->model()->index(3, 1));
+              save(w, "review-window.png");
+              static_cast<QDialog*>(w)->reject();
+            })
+      .Then("Do you want to save the new handicaps?", press(QMessageBox::No))
+      .Then("frmPassword",
+            [&](QWidget* w) {
+              for (const char* box : {"txtPass(0)", "txtPass(1)"}) {
+                auto* edit = w->findChild<QLineEdit*>(QString::fromLatin1(box));
+                if (edit == nullptr) Fail(QStringLiteral("no box ") + box);
+                edit->setText(QStringLiteral("sample"));
+                emit edit->textEdited(edit->text());
+              }
+              save(w, "password.png");
+              click(w, "cmdOK");
+            })
+      .Then("frmParam", [&](QWidget* w) {
+        save(w, "parameters.png");
+        static_cast<QDialog*>(w)->reject();
+      });
+  road.Start();
+
+  QTimer::singleShot(60000, [] { Fail("the road took more than a minute"); });
+  view.findChild<QPushButton*>(QStringLiteral("cmdUpdate"))->click();
+  view.findChild<QPushButton*>(QStringLiteral("cmdParam"))->click();
+  if (!road.Finished()) Fail("the road ended early");
+  return 0;
+}

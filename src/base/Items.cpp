@@ -14,13 +14,13 @@ bool IsBlank(char c) {
 }
 
 // data[begin, end) without the blanks at its end.
-std::string_view TrimmedEnd(const std::string& data, size_t begin, size_t end) {
+std::string_view TrimmedEnd(std::string_view data, size_t begin, size_t end) {
   while (end > begin && IsBlank(data[end - 1]))
     --end;
-  return std::string_view(data).substr(begin, end - begin);
+  return data.substr(begin, end - begin);
 }
 
-bool IsHashItem(const std::string& t) {
+bool IsHashItem(std::string_view t) {
   return t.size() >= 2 && t.front() == '#' && t.back() == '#';
 }
 
@@ -46,41 +46,47 @@ ItemReader::ItemReader(std::string content, AfterQuote afterQuote)
 
 ItemReader::Raw ItemReader::Next() {
   if (AtEnd()) Raise(err::kInputPastEnd);
-  const size_t n = data_.size();
-  while (pos_ < n && IsBlank(data_[pos_]))
+  const std::string_view data = data_;
+  const size_t n = data.size();
+  while (pos_ < n && IsBlank(data[pos_]))
     ++pos_;
   Raw raw;
   size_t end = pos_;
-  if (pos_ < n && data_[pos_] == '"') {
+  if (pos_ < n && data[pos_] == '"') {
     raw.quoted = true;
-    const size_t close = data_.find('"', pos_ + 1);
-    if (close == std::string::npos) {
-      raw.text = data_.substr(pos_ + 1);
+    const size_t close = data.find('"', pos_ + 1);
+    if (close == std::string_view::npos) {
+      raw.text = data.substr(pos_ + 1);
       pos_ = n;
       return raw;
     }
-    raw.text = data_.substr(pos_ + 1, close - pos_ - 1);
+    raw.text = data.substr(pos_ + 1, close - pos_ - 1);
     end = close + 1;
     size_t sep = end;
-    while (sep < n && data_[sep] != ',' && data_[sep] != '\r')
+    while (sep < n && data[sep] != ',' && data[sep] != '\r')
       ++sep;
-    if (afterQuote_ == AfterQuote::Keep) raw.text += TrimmedEnd(data_, end, sep);
+    const std::string_view tail = TrimmedEnd(data, end, sep);
+    if (afterQuote_ == AfterQuote::Keep && !tail.empty()) {
+      joined_.assign(raw.text);
+      joined_ += tail;
+      raw.text = joined_;
+    }
     end = sep;
   } else {
-    while (end < n && data_[end] != ',' && data_[end] != '\r')
+    while (end < n && data[end] != ',' && data[end] != '\r')
       ++end;
-    raw.text = TrimmedEnd(data_, pos_, end);
+    raw.text = TrimmedEnd(data, pos_, end);
   }
   pos_ = end;
   if (pos_ < n) {
-    if (data_[pos_] == '\r' && pos_ + 1 < n && data_[pos_ + 1] == '\n') ++pos_;
+    if (data[pos_] == '\r' && pos_ + 1 < n && data[pos_ + 1] == '\n') ++pos_;
     ++pos_;
   }
   return raw;
 }
 
 std::string ItemReader::ReadText() {
-  return Next().text;
+  return std::string(Next().text);
 }
 
 void ItemReader::SkipItem() {
@@ -120,19 +126,19 @@ double ItemReader::ReadDouble() {
 }
 
 CellValue ItemReader::ReadCell() {
-  Raw raw = Next();
-  if (raw.quoted) return CellValue(std::move(raw.text));
+  const Raw raw = Next();
+  if (raw.quoted) return CellValue(std::string(raw.text));
   if (raw.text.empty()) return CellValue();
   if (IsHashItem(raw.text)) {
     if (raw.text == "#NULL#") return CellValue::Null();
     if (raw.text == "#TRUE#") return CellValue(true);
     if (raw.text == "#FALSE#") return CellValue(false);
-    const auto d = IsoDate(std::string_view(raw.text).substr(1, raw.text.size() - 2));
+    const auto d = IsoDate(raw.text.substr(1, raw.text.size() - 2));
     if (!d) Raise(err::kTypeMismatch);
     return CellValue(*d);
   }
   if (const auto v = ParseNumber(raw.text)) return CellValue(*v);
-  return CellValue(std::move(raw.text));
+  return CellValue(std::string(raw.text));
 }
 
 std::string ItemReader::ReadLine(bool bareLineFeedEnds) {

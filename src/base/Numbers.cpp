@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -39,10 +40,26 @@ size_t NumberLength(std::string_view text) {
   return i;
 }
 
+// A whole number of up to 15 digits, which a double holds exactly. Most numbers of a file are
+// such, and need none of the general conversion's work.
+std::optional<double> ShortWholeNumber(std::string_view text) {
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (negative || text[0] == '+')) text.remove_prefix(1);
+  if (text.empty() || text.size() > 15) return std::nullopt;
+  std::int64_t whole = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    whole = whole * 10 + (c - '0');
+  }
+  const auto value = static_cast<double>(whole);
+  return negative ? -value : value;
+}
+
 // text is a number as NumberLength found it. from_chars rounds exactly as strtod does and is
 // many times faster, which a session file of thousands of numbers feels; it takes no '+' and
 // reports values beyond a double's range, which strtod turns into infinity or zero.
 double ToDouble(std::string_view text) {
+  if (const std::optional<double> whole = ShortWholeNumber(text)) return *whole;
   const std::string_view unsigned_ = !text.empty() && text[0] == '+' ? text.substr(1) : text;
   double value = 0;
   const auto [end, error] =
@@ -161,6 +178,7 @@ std::optional<double> ParseNumber(std::string_view text) {
   while (e > b && IsBlank(text[e - 1]))
     --e;
   const std::string_view core = text.substr(b, e - b);
+  if (const std::optional<double> whole = ShortWholeNumber(core)) return whole;
   if (core.empty() || NumberLength(core) != core.size()) return std::nullopt;
   return ToDouble(core);
 }

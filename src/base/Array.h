@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "base/Errors.h"
@@ -50,6 +51,11 @@ class Array {
   const T& operator()(Index... index) const {
     return data_[Offset({static_cast<int>(index)...})];
   }
+
+  // Every element in index order, the last index running fastest: the order in which the
+  // files store their tables.
+  std::span<T> elements() { return data_; }
+  std::span<const T> elements() const { return data_; }
 
   int lower(std::size_t dimension = 0) const { return bounds_[dimension].lower; }
   int upper(std::size_t dimension = 0) const { return bounds_[dimension].upper; }

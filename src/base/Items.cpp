@@ -48,40 +48,41 @@ ItemReader::Raw ItemReader::Next() {
   if (AtEnd()) Raise(err::kInputPastEnd);
   const std::string_view data = data_;
   const size_t n = data.size();
-  while (pos_ < n && IsBlank(data[pos_]))
-    ++pos_;
+  size_t begin = pos_;
+  while (begin < n && IsBlank(data[begin]))
+    ++begin;
+  const auto separatorFrom = [&](size_t i) {
+    while (i < n && data[i] != ',' && data[i] != '\r')
+      ++i;
+    return i;
+  };
   Raw raw;
-  size_t end = pos_;
-  if (pos_ < n && data[pos_] == '"') {
+  size_t end = 0;  // the item's separator, or the end of the data
+  if (begin < n && data[begin] == '"') {
     raw.quoted = true;
-    const size_t close = data.find('"', pos_ + 1);
-    if (close == std::string_view::npos) {
-      raw.text = data.substr(pos_ + 1);
+    // Texts are short: a plain loop finds their end sooner than a library search.
+    size_t close = begin + 1;
+    while (close < n && data[close] != '"')
+      ++close;
+    if (close == n) {
+      raw.text = data.substr(begin + 1);
       pos_ = n;
       return raw;
     }
-    raw.text = data.substr(pos_ + 1, close - pos_ - 1);
-    end = close + 1;
-    size_t sep = end;
-    while (sep < n && data[sep] != ',' && data[sep] != '\r')
-      ++sep;
-    const std::string_view tail = TrimmedEnd(data, end, sep);
+    raw.text = data.substr(begin + 1, close - begin - 1);
+    end = separatorFrom(close + 1);
+    const std::string_view tail = TrimmedEnd(data, close + 1, end);
     if (afterQuote_ == AfterQuote::Keep && !tail.empty()) {
       joined_.assign(raw.text);
       joined_ += tail;
       raw.text = joined_;
     }
-    end = sep;
   } else {
-    while (end < n && data[end] != ',' && data[end] != '\r')
-      ++end;
-    raw.text = TrimmedEnd(data, pos_, end);
+    end = separatorFrom(begin);
+    raw.text = TrimmedEnd(data, begin, end);
   }
-  pos_ = end;
-  if (pos_ < n) {
-    if (data[pos_] == '\r' && pos_ + 1 < n && data[pos_ + 1] == '\n') ++pos_;
-    ++pos_;
-  }
+  if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n') ++end;
+  pos_ = end < n ? end + 1 : n;
   return raw;
 }
 
@@ -95,6 +96,7 @@ void ItemReader::SkipItem() {
 
 double ItemReader::ReadNumber() {
   const Raw raw = Next();
+  if (const std::optional<double> whole = ShortWholeNumber(raw.text)) return *whole;
   if (raw.text.empty()) return 0.0;
   if (!raw.quoted && IsHashItem(raw.text)) {
     if (raw.text == "#NULL#") Raise(err::kInvalidUseOfNull);
@@ -137,6 +139,7 @@ CellValue ItemReader::ReadCell() {
     if (!d) Raise(err::kTypeMismatch);
     return CellValue(*d);
   }
+  if (const auto v = ShortWholeNumber(raw.text)) return CellValue(*v);
   if (const auto v = ParseNumber(raw.text)) return CellValue(*v);
   return CellValue(std::string(raw.text));
 }

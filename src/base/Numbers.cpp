@@ -40,21 +40,6 @@ size_t NumberLength(std::string_view text) {
   return i;
 }
 
-// A whole number of up to 15 digits, which a double holds exactly. Most numbers of a file are
-// such, and need none of the general conversion's work.
-std::optional<double> ShortWholeNumber(std::string_view text) {
-  const bool negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (negative || text[0] == '+')) text.remove_prefix(1);
-  if (text.empty() || text.size() > 15) return std::nullopt;
-  std::int64_t whole = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    whole = whole * 10 + (c - '0');
-  }
-  const auto value = static_cast<double>(whole);
-  return negative ? -value : value;
-}
-
 // text is a number as NumberLength found it. from_chars rounds exactly as strtod does and is
 // many times faster, which a session file of thousands of numbers feels; it takes no '+' and
 // reports values beyond a double's range, which strtod turns into infinity or zero.

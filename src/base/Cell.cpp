@@ -7,17 +7,17 @@ namespace pg {
 
 double CellValue::number() const {
   if (!IsNumber()) Raise(IsNull() ? err::kInvalidUseOfNull : err::kTypeMismatch);
-  return number_;
+  return value_;
 }
 
 Date CellValue::date() const {
   if (!IsDate()) Raise(IsNull() ? err::kInvalidUseOfNull : err::kTypeMismatch);
-  return date_;
+  return Date(std::chrono::days(static_cast<int>(value_)));
 }
 
 bool CellValue::boolean() const {
   if (!IsBool()) Raise(IsNull() ? err::kInvalidUseOfNull : err::kTypeMismatch);
-  return boolean_;
+  return value_ != 0;
 }
 
 const std::string& CellValue::text() const {
@@ -27,9 +27,9 @@ const std::string& CellValue::text() const {
 
 double CellValue::NumericValue() const {
   switch (kind()) {
-    case Kind::Number: return number_;
+    case Kind::Number: return value_;
     case Kind::Text: return pg::NumericValue(text_);
-    case Kind::Bool: return boolean_ ? -1.0 : 0.0;
+    case Kind::Bool: return value_ != 0 ? -1.0 : 0.0;
     default: return 0.0;
   }
 }
@@ -40,10 +40,10 @@ bool CellValue::IsNumeric() const {
 
 std::string CellValue::ToText() const {
   switch (kind()) {
-    case Kind::Number: return NumberText(number_);
+    case Kind::Number: return NumberText(value_);
     case Kind::Text: return text_;
-    case Kind::Bool: return boolean_ ? "True" : "False";
-    case Kind::Date: return FormatDate(date_, "dd/mm/yyyy");
+    case Kind::Bool: return value_ != 0 ? "True" : "False";
+    case Kind::Date: return FormatDate(date(), "dd/mm/yyyy");
     default: return "";
   }
 }

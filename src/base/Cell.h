@@ -10,13 +10,13 @@ namespace pg {
 // "no result"), a number, a date, a truth value or a text.
 class CellValue {
  public:
-  enum class Kind { Empty, Null, Number, Date, Bool, Text };
+  enum class Kind : unsigned char { Empty, Null, Number, Date, Bool, Text };
 
   CellValue() = default;
-  CellValue(double n) : kind_(Kind::Number), number_(n) {}
-  CellValue(int n) : kind_(Kind::Number), number_(n) {}
-  CellValue(Date d) : kind_(Kind::Date), date_(d) {}
-  CellValue(bool b) : kind_(Kind::Bool), boolean_(b) {}
+  CellValue(double n) : kind_(Kind::Number), value_(n) {}
+  CellValue(int n) : kind_(Kind::Number), value_(n) {}
+  CellValue(Date d) : kind_(Kind::Date), value_(d.time_since_epoch().count()) {}
+  CellValue(bool b) : kind_(Kind::Bool), value_(b ? 1 : 0) {}
   CellValue(std::string s) : kind_(Kind::Text), text_(std::move(s)) {}
   CellValue(const char* s) : kind_(Kind::Text), text_(s) {}
   static CellValue Null() {
@@ -47,17 +47,15 @@ class CellValue {
   // The value as text: numbers in plain decimal form, dates dd/mm/yyyy, Empty and Null "".
   std::string ToText() const;
 
-  // Only the member of the cell's kind is ever set, the others keep their defaults, so comparing
-  // every member compares the values.
+  // A member the cell's kind does not use keeps its default, so comparing every member compares
+  // the values.
   bool operator==(const CellValue& other) const = default;
 
  private:
   // Not a std::variant: a session holds tens of thousands of cells, copied and assigned while
   // scoring, and plain members copy without a dispatch on the kind each time.
   Kind kind_ = Kind::Empty;
-  double number_ = 0;
-  Date date_{};
-  bool boolean_ = false;
+  double value_ = 0;  // a number; a date as its count of days; a truth value as 1 or 0
   std::string text_;
 };
 

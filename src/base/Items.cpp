@@ -13,11 +13,18 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// data[begin, end) without the blanks at its end.
-std::string_view TrimmedEnd(std::string_view data, size_t begin, size_t end) {
-  while (end > begin && IsBlank(data[end - 1]))
+// [begin, end) without the blanks at its end.
+std::string_view TrimmedEnd(const char* begin, const char* end) {
+  while (end > begin && IsBlank(end[-1]))
     --end;
-  return data.substr(begin, end - begin);
+  return {begin, static_cast<size_t>(end - begin)};
+}
+
+// The first comma or carriage return from p on, or last: where an item ends.
+const char* Separator(const char* p, const char* last) {
+  while (p != last && *p != ',' && *p != '\r')
+    ++p;
+  return p;
 }
 
 bool IsHashItem(std::string_view t) {
@@ -46,43 +53,38 @@ ItemReader::ItemReader(std::string content, AfterQuote afterQuote)
 
 ItemReader::Raw ItemReader::Next() {
   if (AtEnd()) Raise(err::kInputPastEnd);
-  const std::string_view data = data_;
-  const size_t n = data.size();
-  size_t begin = pos_;
-  while (begin < n && IsBlank(data[begin]))
-    ++begin;
-  const auto separatorFrom = [&](size_t i) {
-    while (i < n && data[i] != ',' && data[i] != '\r')
-      ++i;
-    return i;
-  };
+  const char* const first = data_.data();
+  const char* const last = first + data_.size();
+  const char* p = first + pos_;
+  while (p != last && IsBlank(*p))
+    ++p;
   Raw raw;
-  size_t end = 0;  // the item's separator, or the end of the data
-  if (begin < n && data[begin] == '"') {
+  const char* end = nullptr;  // the item's separator, or the end of the data
+  if (p != last && *p == '"') {
     raw.quoted = true;
     // Texts are short: a plain loop finds their end sooner than a library search.
-    size_t close = begin + 1;
-    while (close < n && data[close] != '"')
+    const char* close = p + 1;
+    while (close != last && *close != '"')
       ++close;
-    if (close == n) {
-      raw.text = data.substr(begin + 1);
-      pos_ = n;
+    raw.text = {p + 1, static_cast<size_t>(close - p - 1)};
+    if (close == last) {
+      pos_ = data_.size();
       return raw;
     }
-    raw.text = data.substr(begin + 1, close - begin - 1);
-    end = separatorFrom(close + 1);
-    const std::string_view tail = TrimmedEnd(data, close + 1, end);
+    end = Separator(close + 1, last);
+    const std::string_view tail = TrimmedEnd(close + 1, end);
     if (afterQuote_ == AfterQuote::Keep && !tail.empty()) {
       joined_.assign(raw.text);
       joined_ += tail;
       raw.text = joined_;
     }
   } else {
-    end = separatorFrom(begin);
-    raw.text = TrimmedEnd(data, begin, end);
+    end = Separator(p, last);
+    raw.text = TrimmedEnd(p, end);
   }
-  if (end < n && data[end] == '\r' && end + 1 < n && data[end + 1] == '\n') ++end;
-  pos_ = end < n ? end + 1 : n;
+  // Past the separator: a comma, or a carriage return with the line feed after it.
+  if (end != last && *end == '\r' && end + 1 != last && end[1] == '\n') ++end;
+  pos_ = static_cast<size_t>((end != last ? end + 1 : last) - first);
   return raw;
 }
 

@@ -2,9 +2,13 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/Files.h"
+#include "base/Parameters.h"
 #include "review/Members.h"
 #include "support/QuietPorts.h"
 
@@ -47,7 +51,16 @@ void BM_LoadMembers(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadMembers)->Unit(benchmark::kMillisecond);
 
-// The whole save as the user waits for it: both files and Handicap.ini, each flushed to disk.
+void BM_ReadMembershipFileBytes(benchmark::State& state) {
+  Club club;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(pg::ReadFileBytes(club.context.MemberFile));
+  state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_ReadMembershipFileBytes)->Unit(benchmark::kMillisecond);
+
+// The whole save as the user waits for it: the copies of Membersh.dat and Handicap.ini, the
+// history file, Membersh.dat and Handicap.ini, each flushed to disk.
 void BM_SaveHandicaps(benchmark::State& state) {
   Club club;
   pg::MemberTable table;
@@ -63,6 +76,41 @@ void BM_SaveHandicaps(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kMembers);
 }
 BENCHMARK(BM_SaveHandicaps)->Unit(benchmark::kMillisecond);
+
+// What the save writes, written as it writes it (each file whole, flushed) but without making
+// any of it: the copies of Membersh.dat and Handicap.ini, the history file, Membersh.dat and
+// Handicap.ini, with the bytes a save left in them.
+void BM_WriteBytesOfTheSave(benchmark::State& state) {
+  Club club;
+  pg::MemberTable table;
+  pg::LoadMembers(table, club.context);
+  for (short m = 1; m <= table.MemberCount(); ++m)
+    table.Member(m).EndHandicap = table.Member(m).StartHandicap - 0.01 * (m % 7);
+  bool unsaved = true;
+  // Twice, so that Handicap.ini exists to be copied, as in every save but a club's first.
+  for (int i = 0; i < 2; ++i)
+    pg::SaveHandicaps(table, club.context, pg::MakeDate(2013, 7, 5), unsaved);
+  const std::string& handicaps = club.context.HandicapFolder;
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const std::string& path :
+       {handicaps + "Membersh-130705.bak", handicaps + "Handicap-130705.bak",
+        pg::HistoryFileName(handicaps, pg::MakeDate(2013, 7, 5)), club.context.MemberFile,
+        handicaps + pg::kParameterFileName}) {
+    std::optional<std::string> bytes = pg::ReadFileBytes(path);
+    if (!bytes || unsaved) {
+      state.SkipWithError("the save did not write its five files");
+      return;
+    }
+    files.emplace_back(path, std::move(*bytes));
+  }
+  for (auto _ : state) {
+    pg::FileError error;
+    for (const auto& [path, bytes] : files)
+      pg::ReplaceFile(path, bytes, error);
+  }
+  state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_WriteBytesOfTheSave)->Unit(benchmark::kMillisecond);
 
 // The same save without the disk: the text of both files.
 void BM_MembershipText(benchmark::State& state) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "base/Errors.h"
@@ -20,14 +21,18 @@ struct Bounds {
 template <class T, std::size_t Rank>
 class Array {
  public:
-  Array() { bounds_.fill(Bounds{1, 0}); }
+  Array() {
+    bounds_.fill(Bounds{1, 0});
+    extents_.fill(0);
+  }
 
   // Sizes the array to the given bounds, every element a default T.
   void Dim(const std::array<Bounds, Rank>& bounds) {
     std::size_t total = 1;
     for (std::size_t i = 0; i < Rank; ++i) {
       const long extent = static_cast<long>(bounds[i].upper) - bounds[i].lower + 1;
-      total *= extent > 0 ? static_cast<std::size_t>(extent) : 0;
+      extents_[i] = extent > 0 ? static_cast<std::size_t>(extent) : 0;
+      total *= extents_[i];
     }
     bounds_ = bounds;
     data_.assign(total, T{});
@@ -51,6 +56,11 @@ class Array {
     return data_[Offset({static_cast<int>(index)...})];
   }
 
+  // Every element in index order, the last index running fastest: the order in which the
+  // files store their tables.
+  std::span<T> elements() { return data_; }
+  std::span<const T> elements() const { return data_; }
+
   int lower(std::size_t dimension = 0) const { return bounds_[dimension].lower; }
   int upper(std::size_t dimension = 0) const { return bounds_[dimension].upper; }
   std::size_t size() const { return data_.size(); }
@@ -60,15 +70,18 @@ class Array {
   std::size_t Offset(const std::array<int, Rank>& index) const {
     std::size_t offset = 0;
     for (std::size_t i = 0; i < Rank; ++i) {
-      const Bounds& b = bounds_[i];
-      if (index[i] < b.lower || index[i] > b.upper) Raise(err::kSubscript);
-      offset = offset * static_cast<std::size_t>(b.upper - b.lower + 1) +
-               static_cast<std::size_t>(index[i] - b.lower);
+      // An index below the lower bound wraps round to far beyond the extent: one test finds
+      // both sides, on the program's busiest path.
+      const auto position =
+          static_cast<std::size_t>(static_cast<long>(index[i]) - bounds_[i].lower);
+      if (position >= extents_[i]) Raise(err::kSubscript);
+      offset = offset * extents_[i] + position;
     }
     return offset;
   }
 
   std::array<Bounds, Rank> bounds_;
+  std::array<std::size_t, Rank> extents_;  // upper - lower + 1, or 0 for an empty dimension
   std::vector<T> data_;
 };
 

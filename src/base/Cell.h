@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <variant>
 
 #include "base/Date.h"
 
@@ -11,28 +10,28 @@ namespace pg {
 // "no result"), a number, a date, a truth value or a text.
 class CellValue {
  public:
-  enum class Kind { Empty, Null, Number, Date, Bool, Text };
+  enum class Kind : unsigned char { Empty, Null, Number, Date, Bool, Text };
 
   CellValue() = default;
-  CellValue(double n) : v_(n) {}
-  CellValue(int n) : v_(static_cast<double>(n)) {}
-  CellValue(Date d) : v_(d) {}
-  CellValue(bool b) : v_(b) {}
-  CellValue(std::string s) : v_(std::move(s)) {}
-  CellValue(const char* s) : v_(std::string(s)) {}
+  CellValue(double n) : kind_(Kind::Number), value_(n) {}
+  CellValue(int n) : kind_(Kind::Number), value_(n) {}
+  CellValue(Date d) : kind_(Kind::Date), value_(d.time_since_epoch().count()) {}
+  CellValue(bool b) : kind_(Kind::Bool), value_(b ? 1 : 0) {}
+  CellValue(std::string s) : kind_(Kind::Text), text_(std::move(s)) {}
+  CellValue(const char* s) : kind_(Kind::Text), text_(s) {}
   static CellValue Null() {
     CellValue c;
-    c.v_ = NullTag{};
+    c.kind_ = Kind::Null;
     return c;
   }
 
-  Kind kind() const { return static_cast<Kind>(v_.index()); }
-  bool IsEmpty() const { return kind() == Kind::Empty; }
-  bool IsNull() const { return kind() == Kind::Null; }
-  bool IsNumber() const { return kind() == Kind::Number; }
-  bool IsDate() const { return kind() == Kind::Date; }
-  bool IsBool() const { return kind() == Kind::Bool; }
-  bool IsText() const { return kind() == Kind::Text; }
+  Kind kind() const { return kind_; }
+  bool IsEmpty() const { return kind_ == Kind::Empty; }
+  bool IsNull() const { return kind_ == Kind::Null; }
+  bool IsNumber() const { return kind_ == Kind::Number; }
+  bool IsDate() const { return kind_ == Kind::Date; }
+  bool IsBool() const { return kind_ == Kind::Bool; }
+  bool IsText() const { return kind_ == Kind::Text; }
 
   // Accessors for a known kind; the wrong kind raises Type mismatch.
   double number() const;
@@ -48,13 +47,16 @@ class CellValue {
   // The value as text: numbers in plain decimal form, dates dd/mm/yyyy, Empty and Null "".
   std::string ToText() const;
 
+  // A member the cell's kind does not use keeps its default, so comparing every member compares
+  // the values.
   bool operator==(const CellValue& other) const = default;
 
  private:
-  struct NullTag {
-    bool operator==(const NullTag&) const = default;
-  };
-  std::variant<std::monostate, NullTag, double, Date, bool, std::string> v_;
+  // Not a std::variant: a session holds tens of thousands of cells, copied and assigned while
+  // scoring, and plain members copy without a dispatch on the kind each time.
+  Kind kind_ = Kind::Empty;
+  double value_ = 0;  // a number; a date as its count of days; a truth value as 1 or 0
+  std::string text_;
 };
 
 }  // namespace pg

@@ -299,6 +299,33 @@ std::optional<std::string> FindFileIgnoringCase(const std::string& path) {
   return std::nullopt;
 }
 
+std::optional<std::string> FileFinder::Find(const std::string& path) {
+  const size_t slash = path.find_last_of(kSeparators);
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const auto [at, isNew] = folders_.try_emplace(folder);
+  Listing& listing = at->second;
+  if (isNew) {
+    std::error_code ec;
+    fs::directory_iterator it(FsPath(folder), ec);
+    listing.listed = !ec;
+    for (; listing.listed && it != fs::directory_iterator(); it.increment(ec)) {
+      std::error_code unreadable;  // a broken link, say: no file to find
+      if (!it->is_regular_file(unreadable)) continue;
+      std::string entry = FsName(it->path().filename());
+      listing.byLowerCase.try_emplace(Lower(entry), entry);
+      listing.names.insert(std::move(entry));
+    }
+    // A listing cut short by an error could miss a file that is there.
+    if (ec) listing.listed = false;
+  }
+  if (!listing.listed) return FindFileIgnoringCase(path);
+  if (listing.names.contains(name)) return path;
+  const auto found = listing.byLowerCase.find(Lower(name));
+  if (found == listing.byLowerCase.end()) return std::nullopt;
+  return slash == std::string::npos ? found->second : path.substr(0, slash + 1) + found->second;
+}
+
 #ifdef _WIN32
 
 std::optional<std::string> ReadFileBytes(const std::string& path, FileError* error) {

@@ -2,6 +2,8 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "base/Errors.h"
 
@@ -13,6 +15,25 @@ bool FolderExists(const std::string& path);
 // The path of an existing file whose name matches path's last component ignoring letter case
 // (files copied from other systems are often in lower case); the exact name is preferred.
 std::optional<std::string> FindFileIgnoringCase(const std::string& path);
+
+// Finds files as FindFileIgnoringCase does, but lists each folder only once: a scan that looks
+// for many names in the same few folders, most of them missing, would otherwise list a folder
+// for every missing name. It answers from the folders as they were when first looked in, so one
+// lives for one scan. A folder that cannot be listed is looked in name by name.
+class FileFinder {
+ public:
+  // The path of the file found for path: path itself when a file has exactly that name, or the
+  // name as listed of one that differs only in letter case.
+  std::optional<std::string> Find(const std::string& path);
+
+ private:
+  struct Listing {
+    bool listed = false;
+    std::unordered_set<std::string> names;                     // every file's name
+    std::unordered_map<std::string, std::string> byLowerCase;  // the first of each lower name
+  };
+  std::unordered_map<std::string, Listing> folders_;
+};
 
 // The whole file as bytes; on failure nothing, with the error (53 File not found, 76 Path not
 // found, 70 Permission denied, 75 Path/File access error) in *error when given.

@@ -13,14 +13,21 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// data[begin, end) without the blanks at its end.
-std::string_view TrimmedEnd(const std::string& data, size_t begin, size_t end) {
-  while (end > begin && IsBlank(data[end - 1]))
+// [begin, end) without the blanks at its end.
+std::string_view TrimmedEnd(const char* begin, const char* end) {
+  while (end > begin && IsBlank(end[-1]))
     --end;
-  return std::string_view(data).substr(begin, end - begin);
+  return {begin, static_cast<size_t>(end - begin)};
 }
 
-bool IsHashItem(const std::string& t) {
+// The first comma or carriage return from p on, or last: where an item ends.
+const char* Separator(const char* p, const char* last) {
+  while (p != last && *p != ',' && *p != '\r')
+    ++p;
+  return p;
+}
+
+bool IsHashItem(std::string_view t) {
   return t.size() >= 2 && t.front() == '#' && t.back() == '#';
 }
 
@@ -46,41 +53,43 @@ ItemReader::ItemReader(std::string content, AfterQuote afterQuote)
 
 ItemReader::Raw ItemReader::Next() {
   if (AtEnd()) Raise(err::kInputPastEnd);
-  const size_t n = data_.size();
-  while (pos_ < n && IsBlank(data_[pos_]))
-    ++pos_;
+  const char* const first = data_.data();
+  const char* const last = first + data_.size();
+  const char* p = first + pos_;
+  while (p != last && IsBlank(*p))
+    ++p;
   Raw raw;
-  size_t end = pos_;
-  if (pos_ < n && data_[pos_] == '"') {
+  const char* end = nullptr;  // the item's separator, or the end of the data
+  if (p != last && *p == '"') {
     raw.quoted = true;
-    const size_t close = data_.find('"', pos_ + 1);
-    if (close == std::string::npos) {
-      raw.text = data_.substr(pos_ + 1);
-      pos_ = n;
+    // Texts are short: a plain loop finds their end sooner than a library search.
+    const char* close = p + 1;
+    while (close != last && *close != '"')
+      ++close;
+    raw.text = {p + 1, static_cast<size_t>(close - p - 1)};
+    if (close == last) {
+      pos_ = data_.size();
       return raw;
     }
-    raw.text = data_.substr(pos_ + 1, close - pos_ - 1);
-    end = close + 1;
-    size_t sep = end;
-    while (sep < n && data_[sep] != ',' && data_[sep] != '\r')
-      ++sep;
-    if (afterQuote_ == AfterQuote::Keep) raw.text += TrimmedEnd(data_, end, sep);
-    end = sep;
+    end = Separator(close + 1, last);
+    const std::string_view tail = TrimmedEnd(close + 1, end);
+    if (afterQuote_ == AfterQuote::Keep && !tail.empty()) {
+      joined_.assign(raw.text);
+      joined_ += tail;
+      raw.text = joined_;
+    }
   } else {
-    while (end < n && data_[end] != ',' && data_[end] != '\r')
-      ++end;
-    raw.text = TrimmedEnd(data_, pos_, end);
+    end = Separator(p, last);
+    raw.text = TrimmedEnd(p, end);
   }
-  pos_ = end;
-  if (pos_ < n) {
-    if (data_[pos_] == '\r' && pos_ + 1 < n && data_[pos_ + 1] == '\n') ++pos_;
-    ++pos_;
-  }
+  // Past the separator: a comma, or a carriage return with the line feed after it.
+  if (end != last && *end == '\r' && end + 1 != last && end[1] == '\n') ++end;
+  pos_ = static_cast<size_t>((end != last ? end + 1 : last) - first);
   return raw;
 }
 
 std::string ItemReader::ReadText() {
-  return Next().text;
+  return std::string(Next().text);
 }
 
 void ItemReader::SkipItem() {
@@ -89,6 +98,7 @@ void ItemReader::SkipItem() {
 
 double ItemReader::ReadNumber() {
   const Raw raw = Next();
+  if (const std::optional<double> whole = ShortWholeNumber(raw.text)) return *whole;
   if (raw.text.empty()) return 0.0;
   if (!raw.quoted && IsHashItem(raw.text)) {
     if (raw.text == "#NULL#") Raise(err::kInvalidUseOfNull);
@@ -120,19 +130,20 @@ double ItemReader::ReadDouble() {
 }
 
 CellValue ItemReader::ReadCell() {
-  Raw raw = Next();
-  if (raw.quoted) return CellValue(std::move(raw.text));
+  const Raw raw = Next();
+  if (raw.quoted) return CellValue(std::string(raw.text));
   if (raw.text.empty()) return CellValue();
   if (IsHashItem(raw.text)) {
     if (raw.text == "#NULL#") return CellValue::Null();
     if (raw.text == "#TRUE#") return CellValue(true);
     if (raw.text == "#FALSE#") return CellValue(false);
-    const auto d = IsoDate(std::string_view(raw.text).substr(1, raw.text.size() - 2));
+    const auto d = IsoDate(raw.text.substr(1, raw.text.size() - 2));
     if (!d) Raise(err::kTypeMismatch);
     return CellValue(*d);
   }
+  if (const auto v = ShortWholeNumber(raw.text)) return CellValue(*v);
   if (const auto v = ParseNumber(raw.text)) return CellValue(*v);
-  return CellValue(std::move(raw.text));
+  return CellValue(std::string(raw.text));
 }
 
 std::string ItemReader::ReadLine(bool bareLineFeedEnds) {

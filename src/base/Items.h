@@ -42,8 +42,10 @@ class ItemReader {
   std::string_view data() const { return data_; }
 
  private:
+  // An item's text is a view into the data, or into joined_ when a kept tail had to be joined to
+  // a quoted text; either way it holds only until the next read.
   struct Raw {
-    std::string text;
+    std::string_view text;
     bool quoted = false;
   };
   Raw Next();
@@ -52,6 +54,7 @@ class ItemReader {
   std::string data_;
   size_t pos_ = 0;
   AfterQuote afterQuote_;
+  std::string joined_;
 };
 
 // Writes items in the same convention: texts quoted, numbers bare in plain decimal form, dates

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -43,6 +44,7 @@ size_t NumberLength(std::string_view text) {
 // many times faster, which a session file of thousands of numbers feels; it takes no '+' and
 // reports values beyond a double's range, which strtod turns into infinity or zero.
 double ToDouble(std::string_view text) {
+  if (const std::optional<double> whole = ShortWholeNumber(text)) return *whole;
   const std::string_view unsigned_ = !text.empty() && text[0] == '+' ? text.substr(1) : text;
   double value = 0;
   const auto [end, error] =
@@ -161,6 +163,7 @@ std::optional<double> ParseNumber(std::string_view text) {
   while (e > b && IsBlank(text[e - 1]))
     --e;
   const std::string_view core = text.substr(b, e - b);
+  if (const std::optional<double> whole = ShortWholeNumber(core)) return whole;
   if (core.empty() || NumberLength(core) != core.size()) return std::nullopt;
   return ToDouble(core);
 }

@@ -271,20 +271,26 @@ class SessionReader {
     if (items > room || cards > room) Raise(err::kInputPastEnd);
   }
 
+  // A table the file stores whole in index order, the last index running fastest: RowPairs
+  // board by board, row by row, round and pairs. It must have been sized for `count` items.
+  template <class T, size_t Rank, class ReadItem>
+  void ReadTable(Array<T, Rank>& table, long long count, ReadItem readItem) {
+    if (static_cast<long long>(table.size()) != std::max(count, 0LL)) Raise(err::kSubscript);
+    for (T& element : table.elements())
+      element = readItem();
+  }
+
   void ReadArrays(short players) {
     const std::string& v = s_.SessionFileVersion;
     const short boards = s_.BoardCount, rows = s_.RowCount, pairs = s_.PairCount;
-    for (int b = 1; b <= boards; ++b)
-      for (int r = 1; r <= rows; ++r)
-        for (int k = 0; k <= 2; ++k)
-          s_.RowPairs(b, r, k) = items_.ReadInt16();
-    for (int p = 1; p <= players; ++p)
-      for (int e = 0; e <= 1; ++e)
-        s_.Players(p, e) = items_.ReadCell();
-    for (int b = 1; b <= boards; ++b)
-      for (int r = 1; r <= rows; ++r)
-        for (int side = 1; side <= 2; ++side)
-          s_.Score(b, r, side) = items_.ReadCell();
+    const auto integer = [&] { return items_.ReadInt16(); };
+    const auto cell = [&] { return items_.ReadCell(); };
+    const auto text = [&] { return items_.ReadText(); };
+    // Rows of travellers (and movement cards) of a count below 1 hold nothing.
+    const long long travellerRows = NonNegative(boards) * NonNegative(rows);
+    ReadTable(s_.RowPairs, travellerRows * 3, integer);
+    ReadTable(s_.Players, NonNegative(players) * 2, cell);
+    ReadTable(s_.Score, travellerRows * 2, cell);
     // Pair results came in after 1.3 (not with it); their starting values with 1.6.
     if (v > "1.3") {
       for (int p = 1; p <= pairs; ++p) {
@@ -298,12 +304,7 @@ class SessionReader {
       for (int n = 1; n <= s_.RoundsPlayed; ++n)
         s_.RoundValues(n) = items_.ReadInt16();
     }
-    if (From(v, "8.4")) {
-      for (int b = 1; b <= boards; ++b)
-        for (int r = 1; r <= rows; ++r)
-          for (int k = 0; k <= 3; ++k)
-            s_.RowText(b, r, k) = items_.ReadText();
-    }
+    if (From(v, "8.4")) ReadTable(s_.RowText, travellerRows * 4, text);
     if (From(v, "8.5")) {
       const short count = items_.ReadInt16();
       if (13LL * NonNegative(count) > static_cast<long long>(Remaining()))
@@ -321,10 +322,8 @@ class SessionReader {
       s_.FieldAverage(2) = CellValue(0);
     }
     if (From(v, "8.7")) {
-      for (int t = 1; t <= s_.NSPairCount; ++t)
-        for (int n = 1; n <= s_.RoundsPlayed; ++n)
-          for (int k = 0; k <= 2; ++k)
-            s_.MovementCards(t, n, k) = items_.ReadInt16();
+      ReadTable(s_.MovementCards, NonNegative(s_.NSPairCount) * NonNegative(s_.RoundsPlayed) * 3,
+                integer);
       if (s_.WantHandicaps != 0) {
         for (int p = 1; p <= players; ++p) {
           CellValue h = items_.ReadCell();

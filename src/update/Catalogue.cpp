@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Files.h"
 #include "base/Guard.h"
 #include "base/Numbers.h"
 #include "scoring/Scoring.h"
@@ -34,11 +35,13 @@ std::string LineText(int count, Date day, short timeOfDay, short sectionNo, shor
   return text;
 }
 
-// One afternoon or evening of one day: its combined file, or each of its sections.
+// One afternoon or evening of one day: its combined file, or each of its sections. Whether a
+// file is there comes from the scan's listing of its year's folder.
 void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& count,
-                   CatalogueLists& lists) {
+                   CatalogueLists& lists, FileFinder& files) {
+  const auto exists = [&] { return files.Find(SessionFileName(s)).has_value(); };
   PointAt(s, ctx, day, timeOfDay, 1);
-  if (!SessionFileExists(s)) return;
+  if (!exists()) return;
   // A file that fails before its section count must not take another session's count.
   s.SectionCount = 1;
   ReadSession(s, ctx);
@@ -47,7 +50,7 @@ void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
   std::vector<short> listed;
   if (sections >= 2) {
     PointAt(s, ctx, day, timeOfDay, 0);
-    if (SessionFileExists(s)) listed.push_back(0);
+    if (exists()) listed.push_back(0);
   }
   if (listed.empty()) {
     for (short k = 1; k <= sections; ++k)
@@ -57,7 +60,7 @@ void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
   bool sectionOneLoaded = true;
   for (short k : listed) {
     PointAt(s, ctx, day, timeOfDay, k);
-    if (!SessionFileExists(s)) continue;
+    if (!exists()) continue;
     if (k != 1 || !sectionOneLoaded) ReadSession(s, ctx);
     sectionOneLoaded = false;
     const bool usable = !s.ReadFailed && !WhyUnusable(s, ctx, day, true);
@@ -75,10 +78,11 @@ void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists) {
   lists[1].clear();
   const Date today = ctx.ports.clock.Today();
   int count = 0;
+  FileFinder files;
   // The count is tested only between days, so that a day's sessions are listed together.
   for (Date day = start; day < today && count < kMostListed; day += std::chrono::days{1}) {
     for (short timeOfDay = 1; timeOfDay <= 2; ++timeOfDay)
-      guard.Step(100, [&] { ListTimeOfDay(s, ctx, day, timeOfDay, count, lists); });
+      guard.Step(100, [&] { ListTimeOfDay(s, ctx, day, timeOfDay, count, lists, files); });
   }
 }
 

@@ -107,5 +107,23 @@ TEST(Files, FindsANameInAnotherLetterCase) {
   EXPECT_EQ(error.number, err::kFileNotFound);
 }
 
+// A scan's finder lists a folder once and must then answer every name as a look of its own would.
+TEST(Files, AFinderAnswersAsALookOfItsOwn) {
+  PG_SKIP_WITHOUT_NAME_CASE();
+  test::TempFolder dir;
+  test::WriteBytes(dir / "0925S1.AFT", "x");
+  test::WriteBytes(dir / "0925s2.aft", "x");
+  test::WriteBytes(dir / "0926S1.eve", "x");
+  std::filesystem::create_directory(dir / "0927S1.AFT");  // a folder is no session file
+  FileFinder finder;
+  for (const std::string& path :
+       {dir / "0925S1.AFT", dir / "0925S2.AFT", dir / "0926S1.EVE", dir / "0927S1.AFT",
+        dir / "0925S3.AFT", dir / "0925s1.aft", dir / "missing/0925S1.AFT"}) {
+    SCOPED_TRACE(path);
+    EXPECT_EQ(finder.Find(path), FindFileIgnoringCase(path));
+  }
+  EXPECT_EQ(finder.Find(dir / "0925S2.AFT"), dir / "0925s2.aft");
+}
+
 }  // namespace
 }  // namespace pg

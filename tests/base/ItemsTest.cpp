@@ -39,8 +39,10 @@ TEST(ItemReader, CarriageReturnEndsAnItemButABareLineFeedDoesNot) {
   EXPECT_EQ(r.ReadText(), "a");  // after the closing quote, the rest is dropped by default
   EXPECT_EQ(r.ReadText(), "c");
 
-  ItemReader keep("\"a\"\nb,c", ItemReader::AfterQuote::Keep);
+  ItemReader keep("\"a\"\nb,\"c\" d,\"e\"f,c", ItemReader::AfterQuote::Keep);
   EXPECT_EQ(keep.ReadText(), "a\nb");
+  EXPECT_EQ(keep.ReadCell(), CellValue("c d"));  // each item joined afresh
+  EXPECT_EQ(keep.ReadText(), "ef");
   EXPECT_EQ(keep.ReadText(), "c");
 }
 

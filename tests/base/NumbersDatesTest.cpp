@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <cstdlib>
+
 #include "base/Date.h"
 #include "base/Numbers.h"
 
@@ -30,6 +34,24 @@ TEST(NumericValue, LeadingNumberOrZero) {
   EXPECT_FALSE(IsNumber("12.5x"));
   EXPECT_FALSE(IsNumber(""));
   EXPECT_FALSE(IsNumber("-"));
+}
+
+// Whole numbers take a shorter road than fractions; both must give the double the general
+// conversion gives, to the last bit and the sign of zero.
+TEST(ParseNumber, EveryFormGivesTheCorrectlyRoundedDouble) {
+  for (const char* text : {"0", "-0", "+7", "007", " 42 ", "-32768", "999999999999999",
+                           "-999999999999999", "9999999999999999", "12345678901234567890",
+                           "9007199254740993", "0.1", "-2.675", "1e3", "-0.0", "5."}) {
+    SCOPED_TRACE(text);
+    const std::optional<double> value = ParseNumber(text);
+    ASSERT_TRUE(value.has_value());
+    const double expected = std::strtod(text, nullptr);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(*value), std::bit_cast<std::uint64_t>(expected));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(NumericValue(text)),
+              std::bit_cast<std::uint64_t>(expected));
+  }
+  for (const char* text : {"", "+", "-", "--1", "1-", "+-1", "1 2", "0x10"})
+    EXPECT_FALSE(ParseNumber(text).has_value()) << text;
 }
 
 TEST(FormatNumber, DisplayPatterns) {

@@ -213,15 +213,9 @@ TEST_F(Members, SaveWritesBothFilesThenTheParameters) {
 // Whatever a field holds that a bare item would lose (a separator of any kind, blanks at its
 // ends), it comes back from the file a save writes.
 TEST_F(Members, FieldsThatABareItemWouldSplitComeBackWhole) {
-  const std::vector<std::string> fields = {"Flat 2, Mill Lane",
-                                           "two\r\nlines",
-                                           "cr\ronly",
-                                           "lf\nonly",
-                                           "mark\x1a"
-                                           "after",
-                                           " lead",
-                                           "trail\t",
-                                           "\x1a"};
+  const std::vector<std::string> fields = {"Flat 2, Mill Lane", "two\r\nlines",  "cr\ronly",
+                                           "lf\nonly",          "mark\032after", " lead",
+                                           "trail\t",           "\x1a"};
   table.Records.DimFrom1(static_cast<short>(fields.size()));
   for (short m = 1; m <= table.MemberCount(); ++m)
     table.Member(m).Fields(4) = fields[static_cast<size_t>(m - 1)];

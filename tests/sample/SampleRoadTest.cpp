@@ -19,6 +19,7 @@ namespace {
 
 std::vector<std::string> Texts(const std::vector<CatalogueLine>& lines) {
   std::vector<std::string> texts;
+  texts.reserve(lines.size());
   for (const CatalogueLine& l : lines)
     texts.push_back(l.Text);
   return texts;

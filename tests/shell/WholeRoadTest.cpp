@@ -22,27 +22,13 @@ const std::string kMembers =
     "4,Di,Dove,,,F,0,,,,\r\n5,Ed,Elm,,,M,0.5,,,,\r\n6,Flo,Fir,,,F,0,,,,\r\n"
     "7,Guy,Gorse,,,M,0,,,,\r\n8,Hal,Hazel,,,M,5.5,,,,\r\n9,Ivy,Ives,,,F,1.25,,,,\r\n";
 
-// Two tables, two winner groups: pair 1 (Ann Ash, Ed Elm) tops north-south and pair 4 (Di Dove,
-// Hal Hazel) east-west on both boards, so every session moves them by the largest adjustment
-// down and pairs 2 and 3 by the largest up.
+// Pair 1 (Ann Ash, Ed Elm) tops north-south and pair 4 (Di Dove, Hal Hazel) east-west on both
+// boards, so every session moves them by the largest adjustment down and pairs 2 and 3 by the
+// largest up.
 test::SessionPlan Session(Date day, bool carriesHandicaps, const std::string& player7) {
-  test::SessionPlan p;
+  test::SessionPlan p = test::TwoTableSession();
   p.date = day;
-  p.rounds = p.roundsPlayed = 1;
-  p.rows = p.boardsPerRound = p.tables = 2;
-  p.pairs = 4;
-  p.movementName = "Howell 2";
-  for (const auto& [ns, ew, score] :
-       {std::tuple{1, 3, 420}, {2, 4, 400}, {1, 3, 140}, {2, 4, 100}}) {
-    test::RowSpec row;
-    row.ns = static_cast<short>(ns);
-    row.ew = static_cast<short>(ew);
-    row.nsScore = score;
-    row.ewScore = -score;
-    p.travellers.push_back(row);
-  }
-  p.players = {"Ann Ash", "Bob Birch", "Cy Cedar", "Di Dove",
-               "Ed Elm",  "Flo Fir",   player7,    "Hal Hazel"};
+  p.players[6] = player7;
   p.wantHandicaps = carriesHandicaps ? 1 : 0;
   return p;
 }

@@ -246,4 +246,24 @@ void PlaceDataSession(const std::string& folder, const std::string& file, Sessio
   s.Extension = file.substr(dot + 1);
 }
 
+SessionPlan TwoTableSession() {
+  SessionPlan p;
+  p.rounds = p.roundsPlayed = 1;
+  p.rows = p.boardsPerRound = p.tables = 2;
+  p.pairs = 4;
+  p.movementName = "Howell 2";
+  const int rows[4][3] = {{1, 3, 420}, {2, 4, 400}, {1, 3, 140}, {2, 4, 100}};
+  for (const auto& [ns, ew, score] : rows) {
+    RowSpec row;
+    row.ns = static_cast<short>(ns);
+    row.ew = static_cast<short>(ew);
+    row.nsScore = score;
+    row.ewScore = -score;
+    p.travellers.push_back(row);
+  }
+  p.players = {"Ann Ash", "Bob Birch", "Cy Cedar",  "Di Dove",
+               "Ed Elm",  "Flo Fir",   "Guy Gorse", "Hal Hazel"};
+  return p;
+}
+
 }  // namespace pg::test

@@ -91,6 +91,12 @@ struct SessionPlan {
 std::string SessionText(const SessionPlan& plan);
 void WriteSession(const std::string& path, const SessionPlan& plan);
 
+// A two-table Howell of two boards with two winner groups, its eight players "Ann Ash", "Bob
+// Birch", "Cy Cedar", "Di Dove", "Ed Elm", "Flo Fir", "Guy Gorse", "Hal Hazel": pair 1 (players
+// 1 and 5) wins both boards north-south and pair 4 (4 and 8) east-west, so an update moves them
+// by the largest adjustment down and pairs 2 and 3 by the largest up.
+SessionPlan TwoTableSession();
+
 // The text with every CR LF from line `fromLine` (counting from 0) on turned into a bare line
 // feed, as a file whose line ends were damaged in copying.
 std::string WithBareLineFeeds(const std::string& text, int fromLine = 0);

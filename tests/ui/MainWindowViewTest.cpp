@@ -20,17 +20,9 @@
 
 namespace {
 
-class FixedClock : public pg::Clock {
- public:
-  pg::Date Today() override { return pg::MakeDate(2006, 9, 26); }
-};
-
-// The real dialogs, except that ending the program ends the test as a failure instead of
-// quietly with status 0.
-class TestDialogs : public pg::ui::QtDialogs {
- public:
-  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
-};
+// Tuesday 26 September 2006, and the real dialogs but for the end of the program.
+using FixedClock = pg::ui::test::TestProgram::Clock;
+using TestDialogs = pg::ui::test::TestProgram::Dialogs;
 
 // The real program and main window on a fresh folder, with the Qt ports and a fixed clock.
 struct Fixture {

@@ -25,10 +25,7 @@ class FixedClock : public pg::Clock {
 };
 
 // Ending the program ends the test as a failure instead of quietly with status 0.
-class TestDialogs : public pg::ui::QtDialogs {
- public:
-  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
-};
+using TestDialogs = pg::ui::test::TestProgram::Dialogs;
 
 constexpr short kMembers = 80;
 

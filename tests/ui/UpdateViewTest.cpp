@@ -21,16 +21,9 @@
 
 namespace {
 
-// Tuesday 26 September 2006.
-class FixedClock : public pg::Clock {
- public:
-  pg::Date Today() override { return pg::MakeDate(2006, 9, 26); }
-};
-
-class TestDialogs : public pg::ui::QtDialogs {
- public:
-  [[noreturn]] void EndProgram() override { qFatal("the program ended"); }
-};
+// Tuesday 26 September 2006, and the real dialogs but for the end of the program.
+using FixedClock = pg::ui::test::TestProgram::Clock;
+using TestDialogs = pg::ui::test::TestProgram::Dialogs;
 
 void Write(const QString& path, const std::string& bytes) {
   QFile file(path);

@@ -33,25 +33,10 @@ const Date kMonday = MakeDate(2006, 9, 18);   // 8 days before: usable
 const Date kTuesday = MakeDate(2006, 9, 19);  // 7 days before: inside the correction period
 constexpr short kAft = 1, kEve = 2;
 
-// Two tables, two winners; pair 1 (members 1 and 5) wins both boards north-south and pair 4
-// (members 4 and 8) east-west, so each session moves them by -1 and pairs 2 and 3 by +1.
+// Pair 1 (members 1 and 5) wins both boards north-south and pair 4 (members 4 and 8) east-west,
+// so each session moves them by -1 and pairs 2 and 3 by +1.
 SessionPlan Small(const Change& change = nullptr) {
-  SessionPlan p;
-  p.rounds = p.roundsPlayed = 1;
-  p.rows = p.boardsPerRound = p.tables = 2;
-  p.pairs = 4;
-  p.movementName = "Howell 2";
-  const int rows[4][3] = {{1, 3, 420}, {2, 4, 400}, {1, 3, 140}, {2, 4, 100}};
-  for (const auto& [ns, ew, score] : rows) {
-    test::RowSpec row;
-    row.ns = static_cast<short>(ns);
-    row.ew = static_cast<short>(ew);
-    row.nsScore = score;
-    row.ewScore = -score;
-    p.travellers.push_back(row);
-  }
-  p.players = {"Ann Ash", "Bob Birch", "Cy Cedar",  "Di Dove",
-               "Ed Elm",  "Flo Fir",   "Guy Gorse", "Hal Hazel"};
+  SessionPlan p = test::TwoTableSession();
   if (change) change(p);
   return p;
 }

@@ -60,19 +60,19 @@ struct RunFixture {
       members.Records(i + 1).StartHandicap = starts[i];
     }
   }
-  void Apply(short index, const S& spec) {
+  void Apply(short index, const S& shape) {
     Session& s = session;
-    s.PairCount = static_cast<short>(spec.pairs.size());
+    s.PairCount = static_cast<short>(shape.pairs.size());
     s.NSPairCount = static_cast<short>(s.PairCount / 2);
-    s.WinnerCount = spec.winners;
-    s.PhantomPair = spec.phantom;
+    s.WinnerCount = shape.winners;
+    s.PhantomPair = shape.phantom;
     s.RoundCount = s.RowCount = s.BoardsPerRound = s.BoardCount = s.RoundsPlayed = 1;
-    s.SessionFileVersion = spec.fieldAverage != 0 ? "9.3" : "8.6";
+    s.SessionFileVersion = shape.fieldAverage != 0 ? "9.3" : "8.6";
     s.WantHandicaps = 1;
     DimensionSession(s);
     s.PairBoards.DimFrom1(s.PairCount);
     for (short p = 1; p <= s.PairCount; ++p) {
-      const P& pair = spec.pairs[static_cast<size_t>(p - 1)];
+      const P& pair = shape.pairs[static_cast<size_t>(p - 1)];
       s.PairPercent(p) = pair.percent;
       s.PairBoards(p) = pair.played ? 1 : 0;
       s.Players(p, 1) = CellValue(pair.first);
@@ -80,7 +80,7 @@ struct RunFixture {
       s.PlayerHandicaps(p) = CellValue(pair.h1);
       s.PlayerHandicaps(p + s.PairCount) = CellValue(pair.h2);
     }
-    s.FieldAverage(1) = s.FieldAverage(2) = CellValue(spec.fieldAverage);
+    s.FieldAverage(1) = s.FieldAverage(2) = CellValue(shape.fieldAverage);
     RunSession(run, index, line);
   }
 };

@@ -59,28 +59,23 @@ TEST_P(RunsFromAClubFolder, OpensItsOwnFolderUnderItsOwnRules) {
 INSTANTIATE_TEST_SUITE_P(Files, RunsFromAClubFolder,
                          ::testing::Values("Membersh.dat", "Handicap/Handicap.ini"));
 
+// The argument wins over a club in the program's own folder, is not remembered, and may be
+// relative to the working folder or name a file in the club's folder.
 TEST_F(ClubFolderTest, AnArgumentWinsOverEverythingAndIsNotRemembered) {
   test::WriteBytes(program + "Membersh.dat", "");
-  const auto chosen = Choose({club});
-  ASSERT_TRUE(chosen);
-  EXPECT_EQ(chosen->folder, Plain(club));
-  EXPECT_FALSE(chosen->programFolder);
-  EXPECT_EQ(Remembered(), "(none)");
-}
-
-TEST_F(ClubFolderTest, ARelativeArgumentIsTakenFromTheWorkingFolder) {
   const fs::path before = fs::current_path();
   fs::current_path(root.path());
-  const auto chosen = Choose({"./program/../club/"});
+  for (const std::string& argument :
+       {club, std::string("./program/../club/"), club + "Membersh.dat"}) {
+    SCOPED_TRACE(argument);
+    const auto chosen = Choose({argument});
+    EXPECT_TRUE(chosen.has_value());
+    if (!chosen) continue;
+    EXPECT_EQ(chosen->folder, Plain(club));
+    EXPECT_FALSE(chosen->programFolder);
+  }
   fs::current_path(before);
-  ASSERT_TRUE(chosen);
-  EXPECT_EQ(fs::path(chosen->folder), fs::path(Plain(club)));
-}
-
-TEST_F(ClubFolderTest, AFileGivenAsTheArgumentStandsForItsFolder) {
-  const auto chosen = Choose({club + "Membersh.dat"});
-  ASSERT_TRUE(chosen);
-  EXPECT_EQ(chosen->folder, Plain(club));
+  EXPECT_EQ(Remembered(), "(none)");
 }
 
 TEST_F(ClubFolderTest, AnArgumentThatNamesNoFolderOpensNothing) {

@@ -20,18 +20,9 @@
 
 namespace {
 
-// Tuesday 26 September 2006, and the real dialogs but for the end of the program.
-using FixedClock = pg::ui::test::TestProgram::Clock;
-using TestDialogs = pg::ui::test::TestProgram::Dialogs;
-
 // The real program and main window on a fresh folder, with the Qt ports and a fixed clock.
-struct Fixture {
+struct Fixture : pg::ui::test::TestProgram {
   QTemporaryDir dir;
-  TestDialogs dialogs;
-  pg::ui::QtWindows windows;
-  pg::ui::QtSettingsStore settings;
-  FixedClock clock;
-  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
   pg::MainWindow model{program};
   std::unique_ptr<pg::ui::MainWindowView> view;
 

@@ -1,45 +1,29 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
+#include "DialogScript.h"
 #include "TestPorts.h"
 #include "shell/StartUp.h"
 #include "support/SessionWriter.h"
+#include "support/TempFolder.h"
 #include "ui/MainWindowView.h"
 #include "ui/QtPorts.h"
 #include "ui/UpdateView.h"
 
 namespace {
 
-// Tuesday 26 September 2006, and the real dialogs but for the end of the program.
-using FixedClock = pg::ui::test::TestProgram::Clock;
-using TestDialogs = pg::ui::test::TestProgram::Dialogs;
-
-void Write(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 // Three afternoons after the last update on 10 September: two usable, one inside the correction
 // period; the members are the players of the first pair of each.
-struct Club {
+struct Club : pg::ui::test::TestProgram {
   QTemporaryDir dir;
-  TestDialogs dialogs;
-  pg::ui::QtWindows windows;
-  pg::ui::QtSettingsStore settings;
-  FixedClock clock;
-  pg::Program program{pg::Ports{dialogs, windows, settings, clock}};
   pg::MainWindow model{program};
   std::unique_ptr<pg::ui::MainWindowView> view;
 
@@ -55,43 +39,15 @@ struct Club {
       plan.players = {"Ann Ash"};
       // The other players are visitors with the handicaps the file stores: nobody is asked.
       plan.wantHandicaps = 1;
-      Write(root + QStringLiteral("RES2006/09%1S1.AFT").arg(day), pg::test::SessionText(plan));
+      pg::test::WriteSession((root + QStringLiteral("RES2006/09%1S1.AFT").arg(day)).toStdString(),
+                             plan);
     }
-    Write(root + "Membersh.dat", "1,11,01/09/06\r\n1,Ann,Ash,,,,0,,,,\r\n");
+    pg::test::WriteBytes((root + "Membersh.dat").toStdString(),
+                         "1,11,01/09/06\r\n1,Ann,Ash,,,,0,,,,\r\n");
     pg::ui::RegisterUpdateWindow(windows, program);
     view = std::make_unique<pg::ui::MainWindowView>(model);
     view->show();
   }
-};
-
-// Runs act on the update window once it is the active modal window. Whatever else comes up
-// modally, and the update window itself if act leaves it open, is closed, so that a failing
-// test ends instead of waiting for a person.
-class WhenUpdateWindowOpens {
- public:
-  explicit WhenUpdateWindowOpens(std::function<void(QDialog*)> act) : act_(std::move(act)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-    timer_.start(10);
-  }
-  bool ran() const { return ran_; }
-
- private:
-  void Tick() {
-    auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (modal == nullptr || !modal->isVisible()) return;
-    if (!ran_ && modal->objectName() == QStringLiteral("frmUpdate")) {
-      ran_ = true;
-      act_(modal);
-      if (!modal->isVisible()) return;
-    } else {
-      qWarning("unexpected window: %s", qPrintable(modal->objectName()));
-    }
-    modal->reject();
-  }
-
-  std::function<void(QDialog*)> act_;
-  QTimer timer_;
-  bool ran_ = false;
 };
 
 QStringList Lines(QListWidget* list) {
@@ -128,7 +84,9 @@ class UpdateViewTest : public QObject {
       updateWindowShownUnderReview = update == nullptr || update->isVisible();
     });
 
-    WhenUpdateWindowOpens script([&](QDialog* w) {
+    DialogScript script;
+    script.Then<QDialog>([&](QDialog* w) {
+      QCOMPARE(w->objectName(), QStringLiteral("frmUpdate"));
       QCOMPARE(w->windowTitle(), QStringLiteral("Update Handicaps"));
       auto* used = w->findChild<QListWidget*>(QStringLiteral("lstFiles0"));
       auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));
@@ -166,10 +124,10 @@ class UpdateViewTest : public QObject {
 
       QTest::mouseClick(update, Qt::LeftButton);
     });
+    script.Start();
     QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
                       Qt::LeftButton);
-    QVERIFY(script.ran());
-    QVERIFY(!QTest::currentTestFailed());
+    QVERIFY(script.Finished());
     QVERIFY(!updateWindowShownUnderReview);
 
     const pg::UpdateOutputs& out = club.program.outputs;
@@ -189,7 +147,9 @@ class UpdateViewTest : public QObject {
     Club club;
     bool reviewed = false;
     club.windows.Register(pg::WindowId::Review, [&] { reviewed = true; });
-    WhenUpdateWindowOpens script([&](QDialog* w) {
+    DialogScript script;
+    script.Then<QDialog>([&](QDialog* w) {
+      QCOMPARE(w->objectName(), QStringLiteral("frmUpdate"));
       QApplication::setActiveWindow(w);
       QVERIFY(QTest::qWaitForWindowActive(w));
       auto* used = w->findChild<QListWidget*>(QStringLiteral("lstFiles0"));
@@ -215,9 +175,10 @@ class UpdateViewTest : public QObject {
       QCOMPARE(QApplication::focusWidget(), used);
       QTest::keyClick(used, Qt::Key_Return);
     });
+    script.Start();
     QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
                       Qt::LeftButton);
-    QVERIFY(script.ran());
+    QVERIFY(script.Finished());
     QVERIFY(reviewed);
     QCOMPARE(club.program.outputs.SessionCount, short{2});
     QCOMPARE(club.program.outputs.SessionLabels(1), std::string("Tue 12/09/06 aft"));

@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
-
+#include "support/NamedCases.h"
 #include "support/ScriptedPorts.h"
 #include "update/UpdateRun.h"
 
 namespace pg {
 namespace {
 
-// Data-driven cases are listed by name.
-template <class Case>
-requires requires(const Case& c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+using test::PrintTo;
 
 // A pair as scoring leaves it: its players, its percentage, the handicaps its file recorded, and
 // whether it played a board.

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 #include <functional>
-#include <ostream>
 
 #include "base/Files.h"
+#include "support/NamedCases.h"
 #include "support/ScriptedPorts.h"
 #include "support/SessionWriter.h"
 #include "support/TempFolder.h"
@@ -17,14 +17,7 @@ using test::SessionPlan;
 using Texts = std::vector<std::string>;
 using Change = std::function<void(SessionPlan&)>;
 
-// Data-driven cases are listed by name.
-template <class Case>
-requires requires(const Case& c) {
-  c.name;
-}
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
-}
+using test::PrintTo;
 
 // The clock stands at Tuesday 26 September 2006 in every test here.
 const Date kToday = MakeDate(2006, 9, 26);

@@ -7,6 +7,14 @@
 
 namespace pg {
 
+// The text without the blanks and tabs at either end, as a typed answer or a line of a file is
+// taken.
+inline std::string Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
 // The decimal number at the start of a text, after blanks; 0 when the text does not start with
 // one ("12abc" is 12, "abc" is 0, " -1.5" is -1.5).
 double NumericValue(std::string_view text);

@@ -26,13 +26,6 @@ std::string Lower(std::string s) {
   return s;
 }
 
-std::string Trim(const std::string& s) {
-  const size_t first = s.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  const size_t last = s.find_last_not_of(" \t");
-  return s.substr(first, last - first + 1);
-}
-
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }

@@ -41,12 +41,6 @@ short MemberSlot(const UpdateRun& run, long player) {
   return static_cast<short>(m);
 }
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Asks until the answer is a handicap within the club's range; false when the user gives up.
 // "15" typed for "1.5" would move a whole session's average, so nothing else is taken.
 bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
@@ -60,7 +54,7 @@ bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
   const std::string offered = earlier == run.visitorAnswers.end() ? "" : earlier->second;
   for (;;) {
     const std::string answer =
-        Trimmed(ctx.dialogs().Prompt(message, kProgramTitle, offered).value_or(""));
+        Trim(ctx.dialogs().Prompt(message, kProgramTitle, offered).value_or(""));
     if (answer.empty()) {
       if (ctx.dialogs().Message(kCancelUpdateQuestion, Buttons::YesNo, Icon::Question) ==
           Answer::Yes)

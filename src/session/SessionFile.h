@@ -17,7 +17,10 @@ inline constexpr const char* kSessionModule = "ModSession";
 // one. A date that does not read goes to the error reporter and leaves BasePath as it was.
 void MakeSessionFileName(Session& s, const Context& ctx, const CellValue& date);
 
-// The file BasePath + "." + Extension, or, when that does not exist, a file beside it whose name
+// BasePath + "." + Extension: the session's file as its name was made, and as messages give it.
+std::string SessionFileName(const Session& s);
+
+// The file SessionFileName names, or, when that does not exist, a file beside it whose name
 // differs only in letter case (sessions copied from other systems are often in lower case).
 std::optional<std::string> FindSessionFile(const Session& s);
 bool SessionFileExists(const Session& s);

@@ -34,8 +34,12 @@ void MakeSessionFileName(Session& s, const Context& ctx, const CellValue& date) 
   });
 }
 
+std::string SessionFileName(const Session& s) {
+  return s.BasePath + "." + s.Extension;
+}
+
 std::optional<std::string> FindSessionFile(const Session& s) {
-  return FindFileIgnoringCase(s.BasePath + "." + s.Extension);
+  return FindFileIgnoringCase(SessionFileName(s));
 }
 
 bool SessionFileExists(const Session& s) {

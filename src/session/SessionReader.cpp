@@ -82,7 +82,7 @@ class SessionReader {
 
   void Read() {
     s_.ReadFailed = false;
-    file_ = FindSessionFile(s_).value_or(s_.BasePath + "." + s_.Extension);
+    file_ = FindSessionFile(s_).value_or(SessionFileName(s_));
     try {
       ReadItems();
     } catch (const RunTimeError& e) {

@@ -91,10 +91,6 @@ std::string GetFileName(Session& s, Context& ctx, const CatalogueLine& line) {
   return FormatDate(line.Day, "dd mmmm yyyy") + " ";
 }
 
-std::string SessionFileName(const Session& s) {
-  return s.BasePath + "." + s.Extension;
-}
-
 std::optional<std::string> WhyUnusable(Session& s, Context& ctx, Date day, bool correctionPeriod) {
   // A read that stopped before the movement leaves the previous session's travellers and
   // scoring type in the record: nothing more of it may be looked at.

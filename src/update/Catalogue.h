@@ -40,9 +40,6 @@ void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists);
 // date as the list writes it, with its trailing blank ("25 September 2006 ").
 std::string GetFileName(Session& s, Context& ctx, const CatalogueLine& line);
 
-// BasePath + "." + Extension: the name messages give for the session file.
-std::string SessionFileName(const Session& s);
-
 // Why the session just read into s (ReadFailed clear) cannot be used for handicaps, as the
 // message that refuses it, or nothing when it can. Scores the session when the header allows.
 // The correction period, counted back from today to day, is tested only when asked.

@@ -141,7 +141,6 @@ CellValue ItemReader::ReadCell() {
     if (!d) Raise(err::kTypeMismatch);
     return CellValue(*d);
   }
-  if (const auto v = ShortWholeNumber(raw.text)) return CellValue(*v);
   if (const auto v = ParseNumber(raw.text)) return CellValue(*v);
   return CellValue(std::string(raw.text));
 }

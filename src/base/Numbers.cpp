@@ -44,7 +44,6 @@ size_t NumberLength(std::string_view text) {
 // many times faster, which a session file of thousands of numbers feels; it takes no '+' and
 // reports values beyond a double's range, which strtod turns into infinity or zero.
 double ToDouble(std::string_view text) {
-  if (const std::optional<double> whole = ShortWholeNumber(text)) return *whole;
   const std::string_view unsigned_ = !text.empty() && text[0] == '+' ? text.substr(1) : text;
   double value = 0;
   const auto [end, error] =

@@ -4,21 +4,17 @@
 
 #include "ui/ParameterEditorView.h"
 #include "ui/PasswordViews.h"
+#include "ui/QtPorts.h"
 
 namespace pg::ui {
 
 namespace {
 
-QWidget* ActiveWindow() {
-  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  return QApplication::activeWindow();
-}
-
 template <class Model, class View>
 void Register(QtWindows& windows, WindowId id, Program& program) {
   windows.Register(id, [&program] {
     Model model(program);
-    View view(model, ActiveWindow());
+    View view(model, DialogParent());
     view.exec();
   });
 }

@@ -17,12 +17,12 @@
 
 namespace pg::ui {
 
-namespace {
-
 QWidget* DialogParent() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
 }
+
+namespace {
 
 QMessageBox::StandardButtons QtButtons(Buttons buttons) {
   // Each case has its own buttons; the check mistakes the flag values for one branch.

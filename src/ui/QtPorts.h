@@ -5,7 +5,12 @@
 
 #include "base/Ports.h"
 
+class QWidget;
+
 namespace pg::ui {
+
+// The window a dialog opens over: the modal window the user is in, else the active window.
+QWidget* DialogParent();
 
 // Message boxes and the prompt as modal Qt dialogs titled "Pairgauge", over the active window.
 class QtDialogs : public Dialogs {

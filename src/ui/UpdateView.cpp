@@ -172,7 +172,7 @@ void RegisterUpdateWindow(QtWindows& windows, Program& program) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     model.Load();
     QApplication::restoreOverrideCursor();
-    UpdateView view(model, QApplication::activeWindow());
+    UpdateView view(model, DialogParent());
     view.exec();
   });
 }

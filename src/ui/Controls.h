@@ -35,12 +35,6 @@ void Show(W* widget, const Control& control) {
   widget->setVisible(control.visible);
 }
 
-// Shows a button as Show does: Alt and the control's key press it.
-template <class B>
-void ShowButton(B* button, const Control& control) {
-  Show(button, control);
-}
-
 // Shows a text box as the model holds it: its text (left alone when already shown, so the cursor
 // stays where it is), the words that name it as accessible name, enabled and visible.
 inline void ShowField(QLineEdit* edit, const Control& control, const std::string& text) {

@@ -71,9 +71,9 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
 void MainWindowView::Refresh() {
   Show(lblHead_, model_.lblHead);
   Show(lblMess_, model_.lblMess);
-  ShowButton(cmdParam_, model_.cmdParam);
-  ShowButton(cmdUpdate_, model_.cmdUpdate);
-  ShowButton(cmdStop_, model_.cmdStop);
+  Show(cmdParam_, model_.cmdParam);
+  Show(cmdUpdate_, model_.cmdUpdate);
+  Show(cmdStop_, model_.cmdStop);
 }
 
 }  // namespace pg::ui

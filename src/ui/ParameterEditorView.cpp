@@ -256,10 +256,10 @@ void ParameterEditorView::Refresh() {
     ShowField(boxes_[f], model_.fields[f].control, model_.fields[f].text);
   for (const auto& [label, control] : labels_)
     Show(label, *control);
-  ShowButton(cmdSave_, model_.cmdSave);
-  ShowButton(cmdReset_, model_.cmdReset);
-  ShowButton(cmdPassword_, model_.cmdPassword);
-  ShowButton(cmdOK_, model_.cmdOK);
+  Show(cmdSave_, model_.cmdSave);
+  Show(cmdReset_, model_.cmdReset);
+  Show(cmdPassword_, model_.cmdPassword);
+  Show(cmdOK_, model_.cmdOK);
 }
 
 int ParameterEditorView::FieldOf(const QObject* object) const {

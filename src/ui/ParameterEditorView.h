@@ -43,7 +43,7 @@ class ParameterEditorView : public QDialog {
 
   ParameterEditor& model_;
   std::array<QLineEdit*, ParameterEditor::kFieldCount> boxes_{};
-  // Every label and frame with the control it shows.
+  // Every label with the control it shows; the frames' captions never change.
   std::vector<std::pair<QLabel*, const Control*>> labels_;
   std::vector<QLabel*> notes_;
   QPushButton* cmdSave_;

@@ -103,8 +103,8 @@ void PasswordEntryView::Refresh() {
   Show(lblPass_, model_.lblPass);
   ShowField(txtPass_, model_.txtPass, model_.pass);
   Show(lblCaps_, model_.lblCaps);
-  ShowButton(cmdOK_, model_.cmdOK);
-  ShowButton(cmdCancel_, model_.cmdCancel);
+  Show(cmdOK_, model_.cmdOK);
+  Show(cmdCancel_, model_.cmdCancel);
 }
 
 void PasswordEntryView::Finish() {
@@ -179,8 +179,8 @@ void NewPasswordView::Refresh() {
     Show(lblPass_[i], model_.lblPass[i]);
     ShowField(txtPass_[i], model_.txtPass[i], model_.pass[i]);
   }
-  ShowButton(cmdOK_, model_.cmdOK);
-  ShowButton(cmdCancel_, model_.cmdCancel);
+  Show(cmdOK_, model_.cmdOK);
+  Show(cmdCancel_, model_.cmdCancel);
 }
 
 void NewPasswordView::Finish() {

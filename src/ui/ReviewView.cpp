@@ -206,9 +206,9 @@ ReviewView::~ReviewView() = default;
 void ReviewView::Refresh() {
   Show(Label1_, model_.Label1);
   Show(lblSort_, model_.lblSort);
-  ShowButton(cmdSave_, model_.cmdSave);
-  ShowButton(cmdOK_, model_.cmdOK);
-  ShowButton(cmdPrint_, model_.cmdPrint);
+  Show(cmdSave_, model_.cmdSave);
+  Show(cmdOK_, model_.cmdOK);
+  Show(cmdPrint_, model_.cmdPrint);
   gridModel_->Changed();
 }
 

@@ -152,7 +152,7 @@ void UpdateView::Refresh() {
     lists_[i]->setAccessibleName(OneLine(list.caption));
     lists_[i]->setEnabled(list.enabled);
     ShowLines(lists_[i], model_.lists[i], model_.selected[i]);
-    ShowButton(cmdAdd_[i], model_.cmdAdd[i]);
+    Show(cmdAdd_[i], model_.cmdAdd[i]);
   }
   fraInfo_->setTitle(Shown(model_.fraInfo.caption));
   fraInfo_->setAccessibleName(OneLine(model_.fraInfo.caption));
@@ -161,8 +161,8 @@ void UpdateView::Refresh() {
   lblDay_->setText(Shown(model_.lblDay.caption));
   const QString description = OneLine(model_.lblDay.caption);
   lblDay_->setAccessibleName(description.isEmpty() ? OneLine(model_.fraInfo.caption) : description);
-  ShowButton(cmdOK_, model_.cmdOK);
-  ShowButton(cmdCancel_, model_.cmdCancel);
+  Show(cmdOK_, model_.cmdOK);
+  Show(cmdCancel_, model_.cmdCancel);
   refreshing_ = false;
 }
 

@@ -91,12 +91,16 @@ class Road {
  private:
   void Tick() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible() || modal == last_) return;
+    if (modal == nullptr || !modal->isVisible()) return;
+    // A window answered before is active again while a prompt over it has closed (the update
+    // window, while its run goes on after the visitor's handicap): it is not a new window.
+    for (const QPointer<QWidget>& w : answered_)
+      if (w == modal) return;
     if (next_ == steps_.size()) Fail("an unexpected window: " + Describe(modal));
     const auto& [what, step] = steps_[next_];
     if (!Describe(modal).contains(what))
       Fail("expected " + what + ", but " + Describe(modal) + " opened");
-    last_ = modal;
+    answered_.push_back(modal);
     ++next_;
     // From the window's own event loop: a step that opens another window must not hold up
     // this timer, which answers that window too.
@@ -110,7 +114,8 @@ class Road {
 
   std::vector<std::pair<QString, Step>> steps_;
   size_t next_ = 0;
-  QPointer<QWidget> last_;
+  // Cleared as each window goes, so a new window at a freed address is not taken for an old one.
+  std::vector<QPointer<QWidget>> answered_;
   QTimer timer_;
 };
 

@@ -1,6 +1,8 @@
 #include "shell/MainWindow.h"
 
+#include "base/Files.h"
 #include "base/Guard.h"
+#include "shell/About.h"
 #include "shell/PasswordWindows.h"
 
 namespace pg {
@@ -85,6 +87,15 @@ bool MainWindow::AskFirstDate() {
       return true;
     }
   }
+}
+
+void MainWindow::AboutClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] {
+    c.dialogs().Message(AboutText(c.ProgramVersion, FindLicenceFile(ProgramFolder())), Buttons::OK,
+                        Icon::Information);
+  });
 }
 
 void MainWindow::StopClick() {

@@ -7,8 +7,9 @@
 
 namespace pg {
 
-// The main window: the title, the status line and three buttons. It stays open for the whole run;
-// every other window opens modally on top of it through the Windows port.
+// The main window: the title, the status line, three buttons and, apart from them, "About". It
+// stays open for the whole run; every other window opens modally on top of it through the Windows
+// port.
 class MainWindow {
  public:
   // The error-report name and the object name of the view.
@@ -23,6 +24,7 @@ class MainWindow {
   Control cmdUpdate{
       .name = "cmdUpdate", .caption = "Update handicaps", .key = 'U', .isDefault = true};
   Control cmdStop{.name = "cmdStop", .caption = "Stop", .key = 'S'};
+  Control cmdAbout{.name = "cmdAbout", .caption = "About", .key = 'A'};
   Control lblHead{"lblHead", ""};
   Control lblMess{"lblMess", ""};
 
@@ -39,6 +41,9 @@ class MainWindow {
 
   // "Stop": ends the program at once, nothing saved.
   void StopClick();
+
+  // "About": the program's version, copyright and licence, in a message.
+  void AboutClick();
 
  private:
   // Asks for the date of the first session until it is a day in the past; false when the user

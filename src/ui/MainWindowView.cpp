@@ -19,7 +19,8 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
       lblMess_(Make<QLabel>(model.lblMess, body_)),
       cmdParam_(Make<QPushButton>(model.cmdParam, body_)),
       cmdUpdate_(Make<QPushButton>(model.cmdUpdate, body_)),
-      cmdStop_(Make<QPushButton>(model.cmdStop, body_)) {
+      cmdStop_(Make<QPushButton>(model.cmdStop, body_)),
+      cmdAbout_(Make<QPushButton>(model.cmdAbout, body_)) {
   // A main window, so that a screen reader takes it for the program's window (a frame).
   setObjectName(QString::fromLatin1(MainWindow::kName));
   setWindowTitle(QString::fromLatin1(MainWindow::kCaption));
@@ -44,6 +45,10 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   buttons->addWidget(cmdUpdate_);
   buttons->addWidget(cmdStop_);
   buttons->addStretch();
+  // About is not one of the secretary's tasks: it stands apart, at the foot.
+  auto* foot = new QHBoxLayout;
+  foot->addStretch();
+  foot->addWidget(cmdAbout_);
 
   auto* layout = new QVBoxLayout(body_);
   layout->setContentsMargins(24, 20, 24, 20);
@@ -51,6 +56,7 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   layout->addWidget(lblHead_);
   layout->addWidget(lblMess_);
   layout->addLayout(buttons);
+  layout->addLayout(foot);
   setMinimumWidth(460);
 
   connect(cmdParam_, &QPushButton::clicked, this, [this] {
@@ -62,10 +68,12 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
     Refresh();
   });
   connect(cmdStop_, &QPushButton::clicked, this, [this] { model_.StopClick(); });
+  connect(cmdAbout_, &QPushButton::clicked, this, [this] { model_.AboutClick(); });
   Refresh();
   SetUpButtons(this, {{cmdParam_, &model_.cmdParam},
                       {cmdUpdate_, &model_.cmdUpdate},
-                      {cmdStop_, &model_.cmdStop}});
+                      {cmdStop_, &model_.cmdStop},
+                      {cmdAbout_, &model_.cmdAbout}});
 }
 
 void MainWindowView::Refresh() {
@@ -74,6 +82,7 @@ void MainWindowView::Refresh() {
   Show(cmdParam_, model_.cmdParam);
   Show(cmdUpdate_, model_.cmdUpdate);
   Show(cmdStop_, model_.cmdStop);
+  Show(cmdAbout_, model_.cmdAbout);
 }
 
 }  // namespace pg::ui

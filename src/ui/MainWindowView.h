@@ -26,6 +26,7 @@ class MainWindowView : public QMainWindow {
   QPushButton* cmdParam_;
   QPushButton* cmdUpdate_;
   QPushButton* cmdStop_;
+  QPushButton* cmdAbout_;
 };
 
 }  // namespace pg::ui

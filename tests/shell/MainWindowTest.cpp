@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
+#include "base/Files.h"
+#include "shell/About.h"
 #include "shell/StartUp.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
@@ -92,6 +97,54 @@ TEST(MainWindow, StopEndsTheProgramWithoutAWord) {
   Window w;
   EXPECT_THROW(w.window.StopClick(), test::ProgramEnded);
   EXPECT_TRUE(w.ports.dialogs.messages.empty());
+}
+
+// About names the version and the licence, and says where the licence's text is: in the file the
+// package installed beside the program, or on the web from a folder without one (a build tree).
+TEST(MainWindow, AboutGivesTheVersionTheLicenceAndWhereItsTextIs) {
+  Window w;
+  w.ports.dialogs.ExpectMessageContaining("Pairgauge - Version " PG_PROJECT_VERSION "\r\n");
+  w.window.AboutClick();
+  ASSERT_EQ(w.ports.dialogs.messages.size(), 1u);
+  const std::string& text = w.ports.dialogs.messages[0].text;
+  EXPECT_NE(text.find("GNU General Public License, version 3 or (at your choice) any later"),
+            std::string::npos);
+  EXPECT_EQ(w.ports.dialogs.messages[0].icon, Icon::Information);
+
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;  // from the test's root
+    const char* programIn;
+    const char* found;  // empty: none
+  };
+  const Case cases[] = {
+      {"the Windows packages", {"Pairgauge/LICENSE.txt"}, "Pairgauge", "Pairgauge/LICENSE.txt"},
+      {"installed on Linux",
+       {"usr/share/doc/pairgauge/copyright"},
+       "usr/bin",
+       "usr/share/doc/pairgauge/copyright"},
+      {"a build tree", {"LICENSE"}, "build/club", ""},
+      {"a bin folder without the doc", {}, "usr/bin", ""},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    test::TempFolder root;
+    const auto under = [&](std::string relative) {
+      std::replace(relative.begin(), relative.end(), '/', kPathSeparator);
+      return root / relative;
+    };
+    std::filesystem::create_directories(under(k.programIn));
+    for (const std::string& f : k.files) {
+      std::filesystem::create_directories(std::filesystem::path(under(f)).parent_path());
+      test::WriteBytes(under(f), "");
+    }
+    const std::string found = FindLicenceFile(under(k.programIn) + kPathSeparator);
+    EXPECT_EQ(found, *k.found ? under(k.found) : "");
+    EXPECT_TRUE(AboutText("1.0", found)
+                    .ends_with("The licence's text is " +
+                               (*k.found ? "in " + found : "at " + std::string(kLicenceWebPage)) +
+                               "."));
+  }
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ class MainWindowViewTest : public QObject {
         {"cmdParam", "&Parameters", "Parameters"},
         {"cmdUpdate", "&Update handicaps", "Update handicaps"},
         {"cmdStop", "&Stop", "Stop"},
+        {"cmdAbout", "&About", "About"},
         {"lblHead", "Pairgauge - Version " PG_PROJECT_VERSION,
          "Pairgauge - Version " PG_PROJECT_VERSION},
         {"lblMess", "First use of this program", "First use of this program"},
@@ -86,13 +87,13 @@ class MainWindowViewTest : public QObject {
     QApplication::setActiveWindow(f.view.get());
     QVERIFY(QTest::qWaitForWindowActive(f.view.get()));
     QCOMPARE(QApplication::focusWidget(), f.Find<QWidget>("cmdUpdate"));
-    // Tab goes along the buttons as they read, and round again.
+    // Tab goes along the buttons as they read, About at the foot last, and round again.
     QStringList order;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       order << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(order, QStringList({"cmdStop", "cmdParam", "cmdUpdate"}));
+    QCOMPARE(order, QStringList({"cmdStop", "cmdAbout", "cmdParam", "cmdUpdate"}));
     bool opened = false;
     f.windows.Register(pg::WindowId::Parameters, [&] { opened = true; });
     bool asked = false;
@@ -105,6 +106,18 @@ class MainWindowViewTest : public QObject {
     QTest::keyClick(f.view.get(), Qt::Key_P, Qt::AltModifier);
     QTRY_VERIFY(opened);
     QVERIFY(asked);
+    {
+      // Alt+A shows the version and the licence.
+      DialogScript about;
+      about.Then<QMessageBox>([](QMessageBox* box) {
+        QVERIFY(box->text().startsWith(QStringLiteral("Pairgauge - Version " PG_PROJECT_VERSION)));
+        QVERIFY(box->text().contains(QStringLiteral("GNU General Public License, version 3")));
+        box->accept();
+      });
+      about.Start();
+      QTest::keyClick(f.view.get(), Qt::Key_A, Qt::AltModifier);
+      QTRY_VERIFY(about.Finished());
+    }
     // Enter on the button that has the focus presses it.
     std::optional<pg::Date> start;
     f.windows.Register(pg::WindowId::Update, [&] { start = f.program.context.StartDate; });

@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
 
 #include "base/Files.h"
@@ -8,6 +7,7 @@
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
+#include "ui/Text.h"
 #include "ui/UpdateView.h"
 
 int main(int argc, char** argv) {
@@ -22,10 +22,9 @@ int main(int argc, char** argv) {
   pg::ui::QtPortSet ports;
   pg::Program program(ports.ports());
 
-  // Paths in the file system's own encoding, as the core keeps them.
   std::vector<std::string> arguments;
   for (const QString& argument : QCoreApplication::arguments().mid(1))
-    arguments.push_back(QFile::encodeName(argument).toStdString());
+    arguments.push_back(pg::ui::CorePath(argument));
   const auto club = pg::ChooseClubFolder(arguments, pg::ProgramFolder(), ports.ports());
   if (!club) return 1;
 

@@ -354,6 +354,21 @@ std::optional<std::string> ReadFileBytes(const std::string& path, FileError* err
   return content;
 }
 
+std::string PathFromSystem(const std::wstring& path) {
+  // A name Latin-1 cannot spell is reached by its short name, which it can.
+  std::string narrow = Narrow(path);
+  if (narrow.find('?') != std::string::npos) {
+    std::wstring shortName(path.size() + 1, L'\0');
+    const DWORD n =
+        ::GetShortPathNameW(path.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
+    if (n > 0 && n < shortName.size()) {
+      shortName.resize(n);
+      narrow = Narrow(shortName);
+    }
+  }
+  return narrow;
+}
+
 std::string ProgramFolder() {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
@@ -364,18 +379,7 @@ std::string ProgramFolder() {
     }
     name.resize(name.size() * 2);
   }
-  // A folder whose name Latin-1 cannot spell is reached by its short name, which it can.
-  std::string folder = Narrow(name);
-  if (folder.find('?') != std::string::npos) {
-    std::wstring shortName(name.size() + 1, L'\0');
-    const DWORD n =
-        ::GetShortPathNameW(name.c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
-    if (n > 0 && n < shortName.size()) {
-      shortName.resize(n);
-      folder = Narrow(shortName);
-    }
-  }
-  folder = ParentOf(folder);
+  std::string folder = ParentOf(PathFromSystem(name));
   if (!EndsWithSeparator(folder)) folder += kPathSeparator;
   return folder;
 }
@@ -424,6 +428,19 @@ std::string ProgramFolder() {
 }
 
 #endif
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(FsPath(path), ec);
+  if (ec) absolute = FsPath(path);
+  absolute = absolute.lexically_normal();
+  if (!absolute.has_filename() && absolute.has_relative_path()) absolute = absolute.parent_path();
+  return FsName(absolute);
+}
+
+std::string ParentFolder(const std::string& path) {
+  return FsName(FsPath(AbsolutePath(path)).parent_path());
+}
 
 bool ReplaceFile(const std::string& path, const std::string& content, FileError& error) {
   FileSystem& files = CurrentFileSystem();

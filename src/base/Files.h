@@ -54,6 +54,19 @@ bool DeleteFile(const std::string& path, FileError& error);
 // The folder of the running program, links resolved, with a separator at its end.
 std::string ProgramFolder();
 
+// An absolute, tidy form of a path (a relative one taken from the working folder), with no
+// separator at its end unless it is a root.
+std::string AbsolutePath(const std::string& path);
+
+// The folder that holds a file or folder, as AbsolutePath gives it; a root is its own.
+std::string ParentFolder(const std::string& path);
+
+#ifdef _WIN32
+// A path as Windows gives it, in wide characters, as the program keeps paths: Latin-1, or the
+// short name of an existing file or folder whose name Latin-1 cannot spell.
+std::string PathFromSystem(const std::wstring& path);
+#endif
+
 // Whether path ends with a folder separator ('\\' or '/' on Windows, '/' elsewhere).
 bool EndsWithSeparator(const std::string& path);
 

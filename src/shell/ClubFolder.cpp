@@ -1,7 +1,5 @@
 #include "shell/ClubFolder.h"
 
-#include <filesystem>
-
 #include "base/Context.h"
 #include "base/Files.h"
 #include "base/Guard.h"
@@ -12,23 +10,13 @@ namespace pg {
 
 namespace {
 
-// An absolute, tidy form of a folder named by the user, with no separator at its end.
-std::string Absolute(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::path path = std::filesystem::absolute(folder, ec);
-  if (ec) path = folder;
-  path = path.lexically_normal();
-  if (!path.has_filename() && path.has_relative_path()) path = path.parent_path();
-  return path.string();
-}
-
 // Asks until the user picks a folder that holds a club, or one without it on purpose (a new club
 // starts empty), or cancels.
 std::optional<std::string> AskForFolder(Dialogs& dialogs, const std::string& start) {
   for (;;) {
     const std::optional<std::string> chosen = dialogs.ChooseFolder(kChooseClubTitle, start);
     if (!chosen || chosen->empty()) return std::nullopt;
-    const std::string folder = Absolute(*chosen);
+    const std::string folder = AbsolutePath(*chosen);
     if (IsClubFolder(DataFolderFor(folder))) return folder;
     const std::string question =
         "There is no Membersh.dat in " + folder + "\r\nOpen it as the club's folder all the same?";
@@ -49,11 +37,9 @@ std::optional<ClubFolder> ChooseClubFolder(const std::vector<std::string>& argum
   Guard guard(ports.dialogs, MainWindow::kName);
   guard.Step(100, [&] {
     if (!arguments.empty() && !arguments.front().empty()) {
-      std::string folder = Absolute(arguments.front());
+      std::string folder = AbsolutePath(arguments.front());
       // A file dropped on the program's icon (its Membersh.dat, say) names the folder it is in.
-      if (FileExists(folder)) {
-        folder = std::filesystem::path(folder).parent_path().string();
-      }
+      if (FileExists(folder)) folder = ParentFolder(folder);
       if (FolderExists(folder)) {
         club = ClubFolder{folder, false};
       } else {
@@ -62,9 +48,12 @@ std::optional<ClubFolder> ChooseClubFolder(const std::vector<std::string>& argum
       }
       return;
     }
-    if (IsClubFolder(DataFolderFor(programFolder))) {
-      club = ClubFolder{programFolder, true};
-      return;
+    // A portable copy unpacked into the club's folder runs from a folder of its own inside it.
+    for (const std::string& folder : {programFolder, ParentFolder(programFolder)}) {
+      if (IsClubFolder(DataFolderFor(folder))) {
+        club = ClubFolder{folder, true};
+        return;
+      }
     }
     const std::string remembered =
         ports.settings.Read(kClubSettingsApplication, kClubSettingsSection, kClubFolderKey, "");

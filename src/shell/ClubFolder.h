@@ -30,7 +30,8 @@ bool IsClubFolder(const std::string& dataFolder);
 // 1. the first argument, when there is one (a relative path is taken from the working folder;
 //    a file stands for the folder it is in);
 // 2. the program's own folder, when it runs from a club folder (as a club's own copy does): the
-//    data folder its folder rules give is a club folder;
+//    data folder its folder rules give is a club folder; otherwise the folder it is in, under
+//    the same rules (a portable copy unpacked, in a folder of its own, into the club's folder);
 // 3. otherwise the program is installed: the folder remembered in the user's settings;
 // 4. otherwise, or when that folder has gone, the folder the user chooses, which is remembered.
 // Nothing when there is nothing to open: the argument names no folder, or the user cancelled.

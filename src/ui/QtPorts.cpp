@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDate>
-#include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -109,10 +108,10 @@ std::optional<std::string> QtDialogs::Prompt(const std::string& message, const s
 
 std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title,
                                                    const std::string& startFolder) {
-  const QString folder = QFileDialog::getExistingDirectory(
-      DialogParent(), Latin1(title), QFile::decodeName(QByteArray::fromStdString(startFolder)));
+  const QString folder =
+      QFileDialog::getExistingDirectory(DialogParent(), Latin1(title), QtPath(startFolder));
   if (folder.isEmpty()) return std::nullopt;
-  return QFile::encodeName(folder).toStdString();
+  return CorePath(folder);
 }
 
 void QtDialogs::Beep() {

@@ -1,5 +1,10 @@
 #include "ui/Text.h"
 
+#include <QDir>
+#include <QFile>
+
+#include "base/Files.h"
+
 namespace pg::ui {
 
 QString Latin1(const std::string& text) {
@@ -16,6 +21,22 @@ QString Shown(const std::string& text) {
 
 QString OneLine(const std::string& text) {
   return Shown(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
+}
+
+std::string CorePath(const QString& path) {
+#ifdef _WIN32
+  return PathFromSystem(QDir::toNativeSeparators(path).toStdWString());
+#else
+  return QFile::encodeName(path).toStdString();
+#endif
+}
+
+QString QtPath(const std::string& path) {
+#ifdef _WIN32
+  return Latin1(path);
+#else
+  return QFile::decodeName(QByteArray::fromStdString(path));
+#endif
 }
 
 }  // namespace pg::ui

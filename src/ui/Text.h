@@ -15,4 +15,9 @@ QString Shown(const std::string& text);
 // The words of a text on one line, for accessible names.
 QString OneLine(const std::string& text);
 
+// A path as the core keeps it, and back. On Windows the core's paths are Latin-1 with
+// backslashes (a name Latin-1 cannot spell by its short name); elsewhere the file system's bytes.
+std::string CorePath(const QString& path);
+QString QtPath(const std::string& path);
+
 }  // namespace pg::ui

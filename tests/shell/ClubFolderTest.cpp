@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/Context.h"
 #include "base/Files.h"
+#include "support/NamedCases.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 
@@ -42,22 +44,53 @@ class ClubFolderTest : public ::testing::Test {
   test::ScriptedPorts ports;
 };
 
-// What makes a program folder a club's own: the program then opens it, whatever is remembered.
-class RunsFromAClubFolder : public ClubFolderTest,
-                            public ::testing::WithParamInterface<const char*> {};
+// Where the program runs decides which club it opens, before anything remembered: its own folder
+// when that is a club's (its membership file or its parameters), else the folder it is in, as for
+// a portable copy unpacked into the club's folder. Two folders down is too far.
+struct ProgramPlace {
+  const char* name;
+  const char* clubFile;   // the file that makes a folder a club's, from the test's root
+  const char* programIn;  // the program's folder, from the root
+  const char* opens;      // the club it opens, from the root; empty: the one remembered
+};
+using test::PrintTo;
 
-TEST_P(RunsFromAClubFolder, OpensItsOwnFolderUnderItsOwnRules) {
-  fs::create_directories(fs::path(program + GetParam()).parent_path());
-  test::WriteBytes(program + GetParam(), "");
-  Remember(Plain(club));
-  const auto chosen = Choose();
+class RunsFromAClubFolder : public ClubFolderTest,
+                            public ::testing::WithParamInterface<ProgramPlace> {
+ protected:
+  // From the root, with the platform's separators.
+  std::string Under(std::string relative) {
+    std::replace(relative.begin(), relative.end(), '/', kPathSeparator);
+    return root / relative;
+  }
+};
+
+TEST_P(RunsFromAClubFolder, OpensTheClubItSitsInUnderItsOwnRules) {
+  const ProgramPlace& k = GetParam();
+  const std::string programFolder = Under(k.programIn) + kPathSeparator;
+  fs::create_directories(programFolder);
+  fs::create_directories(fs::path(Under(k.clubFile)).parent_path());
+  test::WriteBytes(Under(k.clubFile), "");
+  Remember(root / "empty");
+  const auto chosen = ChooseClubFolder({}, programFolder, ports.ports());
   ASSERT_TRUE(chosen);
-  EXPECT_EQ(chosen->folder, program);
-  EXPECT_TRUE(chosen->programFolder);
+  if (*k.opens == 0) {
+    EXPECT_EQ(chosen->folder, root / "empty");
+  } else {
+    EXPECT_EQ(DataFolderFor(chosen->folder), Under(k.opens) + kPathSeparator);
+  }
+  EXPECT_EQ(chosen->programFolder, *k.opens != 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, RunsFromAClubFolder,
-                         ::testing::Values("Membersh.dat", "Handicap/Handicap.ini"));
+INSTANTIATE_TEST_SUITE_P(
+    Places, RunsFromAClubFolder,
+    ::testing::Values(
+        ProgramPlace{"OwnMembershipFile", "program/Membersh.dat", "program", "program"},
+        ProgramPlace{"OwnParameters", "program/Handicap/Handicap.ini", "program", "program"},
+        ProgramPlace{"UnpackedIntoAClub", "club/Membersh.dat", "club/Pairgauge-1.0-win64", "club"},
+        ProgramPlace{"UnpackedIntoAClubWithParametersOnly", "program/Handicap/Handicap.ini",
+                     "program/Pairgauge-1.0-win64", "program"},
+        ProgramPlace{"TwoFoldersBelowAClub", "club/Membersh.dat", "club/Pairgauge/bin", ""}));
 
 // The argument wins over a club in the program's own folder, is not remembered, and may be
 // relative to the working folder or name a file in the club's folder.

@@ -1,8 +1,10 @@
 // Takes the README's screenshots from the real windows on a copy of the sample club, going down
 // the road a new secretary takes: the main window, the date of the first session, the update
-// window, the review window, then the new password and the parameter editor.
-//   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs>
-// scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %.
+// window, the review window (and Save), then the new password and the parameter editor.
+//   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs> [<club>]
+// scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %. Given a
+// folder for the club, it makes the copy there and leaves it with what the road saved, so that
+// scripts/test-windows can compare the files a Windows build saves with a Linux build's.
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -27,6 +29,7 @@
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
+#include "ui/Text.h"
 #include "ui/UpdateView.h"
 
 namespace {
@@ -123,14 +126,17 @@ class Road {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ui_screenshots <sample club folder> <folder for the PNGs>\n");
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() != 3 && arguments.size() != 4) {
+    std::fprintf(stderr,
+                 "usage: ui_screenshots <sample club folder> <folder for the PNGs> [<club>]\n");
     return 2;
   }
-  const QString sample = QString::fromLocal8Bit(argv[1]);
-  const QDir out(QString::fromLocal8Bit(argv[2]));
-  QTemporaryDir club;
-  if (!QDir().mkpath(out.path()) || !club.isValid() || !CopyFolder(sample, club.path()))
+  const QString sample = arguments[1];
+  const QDir out(arguments[2]);
+  QTemporaryDir temporary;
+  const QString club = arguments.size() == 4 ? arguments[3] : temporary.path();
+  if (!QDir().mkpath(out.path()) || !QDir().mkpath(club) || !CopyFolder(sample, club))
     Fail("cannot copy " + sample);
   auto save = [&out](QWidget* w, const char* name) {
     // Laid out and painted as it shows.
@@ -146,7 +152,7 @@ int main(int argc, char** argv) {
   SampleClock clock;
   pg::Program program(pg::Ports{dialogs, windows, settings, clock});
   pg::MainWindow mainWindow(program);
-  pg::StartUp(mainWindow, QFile::encodeName(club.path()).toStdString() + "/");
+  pg::StartUp(mainWindow, pg::ui::CorePath(QDir(club).absolutePath() + "/"));
   pg::ui::MainWindowView view(mainWindow);
   pg::ui::RegisterUpdateWindow(windows, program);
   pg::ui::RegisterParameterWindows(windows, program);
@@ -192,9 +198,11 @@ int main(int argc, char** argv) {
               if (grid == nullptr) Fail("no grid");
               emit grid->clicked(grid->model()->index(3, 1));
               save(w, "review-window.png");
+              click(w, "cmdSave");
               static_cast<QDialog*>(w)->reject();
             })
-      .Then("Do you want to save the new handicaps?", press(QMessageBox::No))
+      .Then("This will overwrite", press(QMessageBox::Yes))
+      .Then("New handicaps have been saved", press(QMessageBox::Ok))
       .Then("frmPassword",
             [&](QWidget* w) {
               for (const char* box : {"txtPass(0)", "txtPass(1)"}) {

@@ -25,8 +25,8 @@ std::string FindLicenceFile(const std::string& programFolder) {
   if (folder.size() > bin.size() && folder.ends_with(bin) &&
       EndsWithSeparator(folder.substr(0, folder.size() - bin.size()))) {
     const char s = kPathSeparator;
-    const std::string copyright = folder.substr(0, folder.size() - bin.size()) + "share" + s +
-                                  "doc" + s + "pairgauge" + s + "copyright";
+    std::string copyright = folder.substr(0, folder.size() - bin.size()) + "share" + s + "doc" + s +
+                            "pairgauge" + s + "copyright";
     if (FileExists(copyright)) return copyright;
   }
   return "";

@@ -276,6 +276,14 @@ void ReviewView::PrintClick() {
   for (int w : model_.Printout().widths)
     twips += w;
   if (twips > 7 * 1440) printer.setPageOrientation(QPageLayout::Landscape);
+#ifdef Q_OS_WIN
+  // Windows' print dialog shows the system's printers only: on a computer without one, Qt would
+  // not open it at all, and the click would do nothing.
+  if (printer.outputFormat() != QPrinter::NativeFormat) {
+    model_.PrintFailed();
+    return;
+  }
+#endif
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() == QDialog::Accepted) Print(printer);
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
@@ -108,8 +109,10 @@ std::optional<std::string> QtDialogs::Prompt(const std::string& message, const s
 
 std::optional<std::string> QtDialogs::ChooseFolder(const std::string& title,
                                                    const std::string& startFolder) {
-  const QString folder =
-      QFileDialog::getExistingDirectory(DialogParent(), Latin1(title), QtPath(startFolder));
+  // Nothing to start from (the first start): the user's own folder, not the working folder,
+  // which for a program started from Windows' Start menu is where it is installed.
+  const QString start = startFolder.empty() ? QDir::homePath() : QtPath(startFolder);
+  const QString folder = QFileDialog::getExistingDirectory(DialogParent(), Latin1(title), start);
   if (folder.isEmpty()) return std::nullopt;
   return CorePath(folder);
 }

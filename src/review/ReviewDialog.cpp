@@ -130,10 +130,6 @@ int ReviewGrid::Height(int screenHeight, int top) {
   return std::max(screenHeight - top - kGridFootroom, 0);
 }
 
-std::string PageText(int page, int pages) {
-  return "Page " + std::to_string(page) + " of " + std::to_string(pages);
-}
-
 ReviewDialog::ReviewDialog(Context& context, MemberTable& members, UpdateOutputs& outputs)
     : context_(context), members_(members), outputs_(outputs) {
   Load();

@@ -285,7 +285,7 @@ bool ReviewDialog::Save() {
   SaveOutcome outcome = SaveOutcome::Failed;
   guard.Step(300, [&] {
     if (!outputs_.LastSessionDate) Raise(err::kInvalidUseOfNull);
-    outcome = SaveHandicaps(members_, context_, *outputs_.LastSessionDate, unsaved_);
+    outcome = SaveHandicaps(members_, context_, *outputs_.LastSessionDate, unsaved_, &outputs_);
   });
   return outcome != SaveOutcome::Failed;
 }

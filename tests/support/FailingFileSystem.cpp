@@ -13,7 +13,8 @@ std::string Target(const std::string& path) {
 
 bool FailingFileSystem::Fails(const char* operation, const std::string& file, FileError& error) {
   calls.push_back({operation, file});
-  if (static_cast<int>(calls.size()) != failAt_) return false;
+  const int n = static_cast<int>(calls.size());
+  if (n != failAt_ && !(onward_ && failAt_ > 0 && n > failAt_)) return false;
   error = FileError{err::kDiskFull, ErrorDescription(err::kDiskFull)};
   return true;
 }

@@ -9,12 +9,14 @@
 namespace pg::test {
 
 // The machine's file system, but for the Nth call that changes a file (counting from 1), which
-// fails as a full disk would, and for the folders named unreadable. It logs every call with the
+// fails as a full disk would (and, when `onward`, every call after it, as a disk that stays full),
+// and for the folders named unreadable. It logs every call with the
 // file it is for, so a test can count a writer's steps in a run that fails nowhere (failAt 0) and
 // then fail each step in turn.
 class FailingFileSystem : public FileSystem {
  public:
-  explicit FailingFileSystem(int failAt = 0) : failAt_(failAt) {}
+  explicit FailingFileSystem(int failAt = 0, bool onward = false)
+      : failAt_(failAt), onward_(onward) {}
 
   struct Call {
     std::string operation;
@@ -41,6 +43,7 @@ class FailingFileSystem : public FileSystem {
   bool Fails(const char* operation, const std::string& file, FileError& error);
 
   int failAt_;
+  bool onward_;
   std::map<std::intptr_t, std::string> targets_;  // open file -> the file it will become
 };
 

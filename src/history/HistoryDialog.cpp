@@ -124,7 +124,7 @@ void HistoryDialog::ShowChosen() {
                          "Net score", "Average", "Adjustment", "Note"};
     updates_.align = {Align::Left,  Align::Right, Align::Right, Align::Right, Align::Left,
                       Align::Right, Align::Right, Align::Right, Align::Left};
-    updates_.widths = {1400, 750, 750, 750, 1600, 900, 900, 1000, 1700};
+    updates_.widths = {1400, 750, 750, 900, 1500, 1050, 900, 1200, 1500};
     chart_ = HandicapChart{};
     chart_.lower = context_.Parameters.HandicapRange[0];
     chart_.upper = context_.Parameters.HandicapRange[1];
@@ -152,24 +152,26 @@ void HistoryDialog::ShowChosen() {
              Figure(s.netScore), Figure(s.average), Change(s.adjustment), ""});
       }
     }
-    for (const auto& [u, k] : row.lines) {
-      const HistoryEntry& entry = history_.updates[u];
-      chart_.points.push_back({entry.lastSession, entry.members[k].after,
-                               entry.source == HistoryEntry::Source::HanLessCertain});
-    }
     chart_.name = "Handicap of " + row.name + " at each update";
-    if (chart_.points.empty()) {
+    if (row.lines.empty()) {
       chart_.description = kNoUpdateText;
     } else {
       const HistoryMember& first =
           history_.updates[row.lines.front().first].members[row.lines.front().second];
-      const size_t n = chart_.points.size();
-      chart_.description = "from " + Figure(first.before.value_or(first.after)) + " to " +
-                           Figure(chart_.points.back().handicap) + " over " + std::to_string(n) +
-                           (n == 1 ? " update, " : " updates, ") +
-                           UpdateDay(chart_.points.front().day) + " to " +
-                           UpdateDay(chart_.points.back().day) + "; the club's range is " +
-                           Figure(chart_.lower) + " to " + Figure(chart_.upper);
+      if (first.before) chart_.points.push_back({"before", *first.before, false});
+      for (const auto& [u, k] : row.lines) {
+        const HistoryEntry& entry = history_.updates[u];
+        chart_.points.push_back({FormatDate(entry.lastSession, "dd/mm/yy"), entry.members[k].after,
+                                 entry.source == HistoryEntry::Source::HanLessCertain});
+      }
+      const size_t n = row.lines.size();
+      chart_.description =
+          "from " + Figure(first.before.value_or(first.after)) + " to " +
+          Figure(chart_.points.back().handicap) + " over " + std::to_string(n) +
+          (n == 1 ? " update, " : " updates, ") +
+          UpdateDay(history_.updates[row.lines.front().first].lastSession) + " to " +
+          UpdateDay(history_.updates[row.lines.back().first].lastSession) +
+          "; the club's range is " + Figure(chart_.lower) + " to " + Figure(chart_.upper);
     }
     picChart.caption = chart_.name;
   });

@@ -20,19 +20,20 @@ struct TextTable {
   std::vector<std::vector<std::string>> rows;
 };
 
-// A member's handicap after each update, for the chart; its name and description are what a
-// screen reader says of it, and the table of updates holds the same figures.
+// A member's handicap before the first update and after each, for the chart; its name and
+// description are what a screen reader says of it, and the table of updates holds the same
+// figures.
 struct HandicapChart {
   std::string name;
   std::string description;
   double lower = 0;  // the club's handicap range
   double upper = 0;
   struct Point {
-    Date day{};
+    std::string label;  // "23/02/26", or "before" for the handicap before the first update
     double handicap = 0;
     bool lessCertain = false;
   };
-  std::vector<Point> points;  // oldest first
+  std::vector<Point> points;  // oldest first, one step apart
 };
 
 // The History window "frmHistory": the members with their handicap now and its change at the

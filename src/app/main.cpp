@@ -4,6 +4,7 @@
 
 #include "base/Files.h"
 #include "shell/StartUp.h"
+#include "ui/HistoryView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);
   pg::ui::RegisterReviewWindow(ports.windows, program, &view);
+  pg::ui::RegisterHistoryWindow(ports.windows, program, &view);
   view.show();
   return QApplication::exec();
 }

@@ -19,6 +19,7 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
       lblMess_(Make<QLabel>(model.lblMess, body_)),
       cmdParam_(Make<QPushButton>(model.cmdParam, body_)),
       cmdUpdate_(Make<QPushButton>(model.cmdUpdate, body_)),
+      cmdHistory_(Make<QPushButton>(model.cmdHistory, body_)),
       cmdStop_(Make<QPushButton>(model.cmdStop, body_)) {
   // A main window, so that a screen reader takes it for the program's window (a frame).
   setObjectName(QString::fromLatin1(MainWindow::kName));
@@ -42,6 +43,7 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(cmdParam_);
   buttons->addWidget(cmdUpdate_);
+  buttons->addWidget(cmdHistory_);
   buttons->addWidget(cmdStop_);
   buttons->addStretch();
 
@@ -61,10 +63,15 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
     model_.UpdateClick();
     Refresh();
   });
+  connect(cmdHistory_, &QPushButton::clicked, this, [this] {
+    model_.HistoryClick();
+    Refresh();
+  });
   connect(cmdStop_, &QPushButton::clicked, this, [this] { model_.StopClick(); });
   Refresh();
   SetUpButtons(this, {{cmdParam_, &model_.cmdParam},
                       {cmdUpdate_, &model_.cmdUpdate},
+                      {cmdHistory_, &model_.cmdHistory},
                       {cmdStop_, &model_.cmdStop}});
 }
 
@@ -73,6 +80,7 @@ void MainWindowView::Refresh() {
   Show(lblMess_, model_.lblMess);
   Show(cmdParam_, model_.cmdParam);
   Show(cmdUpdate_, model_.cmdUpdate);
+  Show(cmdHistory_, model_.cmdHistory);
   Show(cmdStop_, model_.cmdStop);
 }
 

@@ -1,6 +1,7 @@
 // Takes the README's screenshots from the real windows on a copy of the sample club, going down
 // the road a new secretary takes: the main window, the date of the first session, the update
-// window, the review window, then the new password and the parameter editor.
+// window, the review window, then the new password and the parameter editor; then two updates
+// saved, February's and March's, and the History window on them.
 //   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs>
 // scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %.
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "shell/StartUp.h"
+#include "ui/HistoryView.h"
 #include "ui/MainWindowView.h"
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
@@ -49,10 +51,11 @@ class MemorySettings : public pg::SettingsStore {
 };
 
 // A day well after the sample's last session, so that every picture is the same whenever it is
-// taken.
+// taken; set back to early March for the History window's first update.
 class SampleClock : public pg::Clock {
  public:
-  pg::Date Today() override { return pg::MakeDate(2026, 4, 20); }
+  pg::Date Today() override { return today; }
+  pg::Date today = pg::MakeDate(2026, 4, 20);
 };
 
 [[noreturn]] void Fail(const QString& why) {
@@ -151,6 +154,7 @@ int main(int argc, char** argv) {
   pg::ui::RegisterUpdateWindow(windows, program);
   pg::ui::RegisterParameterWindows(windows, program);
   pg::ui::RegisterReviewWindow(windows, program, &view);
+  pg::ui::RegisterHistoryWindow(windows, program, &view);
   view.show();
   save(&view, "main-window.png");
 
@@ -210,11 +214,43 @@ int main(int argc, char** argv) {
         save(w, "parameters.png");
         static_cast<QDialog*>(w)->reject();
       });
+  // Two updates saved, the first on 3 March with the sessions of February, the second with
+  // March's, and the History window with one member's chart.
+  auto saveAndGoBack = [&](QWidget* w) {
+    click(w, "cmdSave");
+    static_cast<QDialog*>(w)->reject();
+  };
+  road.Then("No handicaps have yet been updated", answer("1/2/2026"))
+      .Then("frmUpdate", [&](QWidget* w) { click(w, "cmdOK"); })
+      .Then("Enter handicap for visitor Martin Ibbotson", answer("3"))
+      .Then("frmPrint", saveAndGoBack)
+      .Then("This will overwrite", press(QMessageBox::Yes))
+      .Then("New handicaps have been saved", press(QMessageBox::Ok))
+      .Then("frmUpdate", [&](QWidget* w) { click(w, "cmdOK"); })
+      .Then("frmPrint", saveAndGoBack)
+      .Then("This will overwrite", press(QMessageBox::Yes))
+      .Then("New handicaps have been saved", press(QMessageBox::Ok))
+      .Then("frmHistory", [&](QWidget* w) {
+        // Margaret Holloway, whose strong run the sample club is known for.
+        auto* members = w->findChild<QTableView*>(QStringLiteral("lstMembers"));
+        if (members == nullptr) Fail("no list of members");
+        for (int row = 0; row < members->model()->rowCount(); ++row)
+          if (members->model()->index(row, 1).data().toString() ==
+              QStringLiteral("Margaret Holloway"))
+            members->setCurrentIndex(members->model()->index(row, 1));
+        save(w, "history-window.png");
+        static_cast<QDialog*>(w)->reject();
+      });
   road.Start();
 
   QTimer::singleShot(60000, [] { Fail("the road took more than a minute"); });
   view.findChild<QPushButton*>(QStringLiteral("cmdUpdate"))->click();
   view.findChild<QPushButton*>(QStringLiteral("cmdParam"))->click();
+  clock.today = pg::MakeDate(2026, 3, 3);
+  view.findChild<QPushButton*>(QStringLiteral("cmdUpdate"))->click();
+  clock.today = pg::MakeDate(2026, 4, 20);
+  view.findChild<QPushButton*>(QStringLiteral("cmdUpdate"))->click();
+  view.findChild<QPushButton*>(QStringLiteral("cmdHistory"))->click();
   if (!road.Finished()) Fail("the road ended early");
   return 0;
 }

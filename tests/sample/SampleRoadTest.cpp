@@ -7,6 +7,7 @@
 
 #include "SampleClub.h"
 #include "base/Files.h"
+#include "history/HistoryDialog.h"
 #include "review/ReviewDialog.h"
 #include "shell/ClubFolder.h"
 #include "shell/StartUp.h"
@@ -87,6 +88,69 @@ TEST(SampleRoad, TheFirstUpdateOnTheSampleClub) {
   EXPECT_TRUE(FileExists(repaired.substr(0, repaired.size() - 1) + "X"));
   EXPECT_EQ(main.lblMess.caption,
             "Handicaps last updated using sessions up to and including \r\nMonday 30 Mar 2026");
+}
+
+// February's sessions saved on 3 March and March's on 20 April: the History window holds both
+// updates for every member, and undoing March's puts back the two files February's wrote.
+TEST(SampleRoad, TwoUpdatesInTheHistoryAndTheSecondUndone) {
+  test::TempFolder dir;
+  sample::WriteSampleClub(dir.path());
+  test::ScriptedPorts ports;
+  Program program(ports.ports());
+  Context& c = program.context;
+  MainWindow main(program);
+  StartUp(main, dir.path());
+  ports.windows.onShow[WindowId::Update] = [&] {
+    UpdateDialog update(c, program.session, program.members, program.outputs);
+    update.onClose = [] {};
+    update.Load();
+    update.UpdateClick();
+  };
+  ports.windows.onShow[WindowId::Review] = [&] {
+    ReviewDialog review(c, program.members, program.outputs);
+    review.SaveClick();
+    EXPECT_TRUE(review.BackClick());
+  };
+  ports.clock.today = MakeDate(2026, 3, 3);
+  ports.dialogs.ExpectPrompt("1/2/2026")
+      .ExpectMessageContaining("Attempting to repair")
+      .ExpectMessage("File repaired successfully")
+      .ExpectPrompt("3")
+      .ExpectMessageContaining("This will overwrite", Answer::Yes)
+      .ExpectMessage("New handicaps have been saved");
+  main.UpdateClick();
+  const std::string ini = c.HandicapFolder + kParameterFileName;
+  const std::string february = test::ReadBytes(c.MemberFile);
+  const std::string februaryIni = test::ReadBytes(ini);
+  ports.clock.today = MakeDate(2026, 4, 20);
+  ports.dialogs.ExpectMessageContaining("This will overwrite", Answer::Yes)
+      .ExpectMessage("New handicaps have been saved");
+  main.UpdateClick();
+  ports.dialogs.VerifyAllUsed();
+
+  ports.windows.onShow[WindowId::History] = [&] {
+    HistoryDialog history(c);
+    ASSERT_EQ(history.members().rows.size(), 34u);
+    EXPECT_EQ(history.members().headings.at(3), "Change 30/03/26");
+    EXPECT_EQ(history.members().headings.at(4), "Change 23/02/26");
+    for (int row = 0; row < 34; ++row) {
+      const std::vector<std::string>& cells = history.members().rows.at(static_cast<size_t>(row));
+      EXPECT_FALSE(cells.at(3).empty() || cells.at(4).empty()) << cells.at(1);
+      history.ChooseMember(row);
+      EXPECT_EQ(history.chart().points.size(), 3u) << cells.at(1);  // before, February, March
+    }
+    ports.dialogs
+        .ExpectMessage("Undo the update using sessions up to and including Monday 30 Mar 2026?",
+                       Answer::Yes)
+        .ExpectMessage(
+            "The update using sessions up to and including Monday 30 Mar 2026 has been undone.");
+    history.UndoClick();
+  };
+  main.HistoryClick();
+  EXPECT_EQ(test::ReadBytes(c.MemberFile), february);
+  EXPECT_EQ(test::ReadBytes(ini), februaryIni);
+  EXPECT_EQ(main.lblMess.caption,
+            "Handicaps last updated using sessions up to and including \r\nMonday 23 Feb 2026");
 }
 
 }  // namespace

@@ -178,13 +178,17 @@ bool HistoryLines::Next(Line& line) {
       }
       line.items.push_back(item);
       // Anything between the closing quote and the comma is not part of the item.
-      after = raw.find(',', j + 1);
+      after = j + 1;
+      while (after < n && raw[after] != ',')
+        ++after;
     } else {
-      after = raw.find(',', i);
-      line.items.push_back(
-          Trimmed(raw.substr(i, after == std::string_view::npos ? n - i : after - i)));
+      // Items are short: a loop finds their end sooner than a search.
+      after = i;
+      while (after < n && raw[after] != ',')
+        ++after;
+      line.items.push_back(Trimmed(raw.substr(i, after - i)));
     }
-    if (after == std::string_view::npos || after >= n) break;
+    if (after >= n) break;
     i = after + 1;
   }
   return true;

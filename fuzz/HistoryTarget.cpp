@@ -10,6 +10,7 @@ namespace {
 
 std::vector<std::string> Texts(const std::vector<HistoryEntry>& updates) {
   std::vector<std::string> texts;
+  texts.reserve(updates.size());
   for (const HistoryEntry& e : updates)
     texts.push_back(HistoryEntryText(e));
   return texts;

@@ -236,7 +236,7 @@ std::string FreeCopySuffix(const std::string& folder, const std::vector<std::str
   // Copies of one update's files beyond this many are not a secretary's doing.
   constexpr int kMostCopies = 999;
   for (int n = 1; n <= kMostCopies; ++n) {
-    const std::string suffix = n == 1 ? "" : "-" + std::to_string(n);
+    std::string suffix = n == 1 ? "" : "-" + std::to_string(n);
     if (std::none_of(stems.begin(), stems.end(), [&](const std::string& stem) {
           return FileExists(folder + stem + suffix + extension);
         }))

@@ -151,7 +151,8 @@ void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, 
   QColor faint = ink;
   faint.setAlpha(70);
   const double step = NiceStep(high - low);
-  for (double v = std::ceil(low / step) * step; v <= high; v += step) {
+  for (auto k = static_cast<long>(std::ceil(low / step)); k * step <= high; ++k) {
+    const double v = static_cast<double>(k) * step;
     painter.setPen(QPen(faint, 0));
     painter.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
     painter.setPen(ink);

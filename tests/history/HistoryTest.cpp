@@ -14,7 +14,7 @@
 namespace pg {
 namespace {
 
-using test::PrintTo;
+using test::PrintTo;  // NOLINT(misc-unused-using-decls): GoogleTest finds it for the cases
 
 const Date kFeb9 = MakeDate(2026, 2, 9);
 const Date kFeb23 = MakeDate(2026, 2, 23);

@@ -53,7 +53,16 @@ bool UndoLastUpdate(Context& context, const History& history) {
   Restored files[2] = {{context.MemberFile, &*last.membership, {}, {}, false},
                        {folder + kParameterFileName, &*last.parameters, {}, {}, false}};
   const char* names[2] = {kMembershipName, kParameterFileName};
-  std::string changed;
+  // What has changed since the save, each file's words in the refusal.
+  auto changedSince = [&] {
+    std::string changed;
+    for (int i = 0; i < 2; ++i)
+      if (!files[i].toRestore && files[i].now != files[i].copy)
+        (changed += "\r\n") += i == 0 ? kMembershipChanged : kParametersChanged;
+    return changed.empty()
+               ? changed
+               : "what its save wrote has changed since." + changed + "\r\n" + kCorrectInstead;
+  };
   for (int i = 0; i < 2; ++i) {
     Restored& f = files[i];
     if (f.written->copy.empty())
@@ -68,12 +77,8 @@ bool UndoLastUpdate(Context& context, const History& history) {
     f.toRestore = f.written->Holds(*now);
     f.now = std::move(*now);
     f.copy = std::move(*copy);
-    if (f.toRestore || f.now == f.copy) continue;
-    changed += "\r\n";
-    changed += i == 0 ? kMembershipChanged : kParametersChanged;
   }
-  if (!changed.empty())
-    return refuse("what its save wrote has changed since." + changed + "\r\n" + kCorrectInstead);
+  if (const std::string why = changedSince(); !why.empty()) return refuse(why);
 
   Answer answer = Answer::No;
   Guard guard(dialogs, kWindowName);
@@ -81,6 +86,16 @@ bool UndoLastUpdate(Context& context, const History& history) {
     answer = dialogs.Message(kUndoQuestion + update + "?", Buttons::YesNo, Icon::Question);
   });
   if (answer != Answer::Yes) return false;
+  // The scoring program may have written Membersh.dat while the question was up.
+  for (Restored& f : files) {
+    FileError error;
+    std::optional<std::string> now = ReadFileBytes(f.path, &error);
+    if (!now || *now != f.now) {
+      f.toRestore = false;
+      f.now = now.value_or("");
+    }
+  }
+  if (const std::string why = changedSince(); !why.empty()) return refuse(why);
 
   std::string file;
   FileError error;

@@ -225,6 +225,8 @@ std::optional<FileLine> ReadFileLine(const std::vector<std::string_view>& items)
   line.written.fingerprint = *fingerprint;
   line.written.length = *length;
   if (items.size() > 5) line.written.copy = std::string(items[5]);
+  // An undo restores the copy: a name edited to reach outside the handicap folder is none.
+  if (line.written.copy.find_first_of("/\\:") != std::string::npos) return std::nullopt;
   return line;
 }
 

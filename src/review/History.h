@@ -81,8 +81,6 @@ struct HistoryEntry {
   std::vector<std::string> sessionLabels;  // "Mon 02/03/26 aft"
   std::vector<HistoryMember> members;      // in member-number order
   Source source = Source::HistoryFile;
-  // A .han file's sessions are not known; a save's are (if none played, none).
-  bool sessionsKnown() const { return source == Source::HistoryFile; }
 };
 
 // The lines of one entry, each ended by CR LF.
@@ -129,7 +127,7 @@ inline constexpr std::string_view kFileKind = "File";
 inline constexpr std::string_view kMemberKind = "Member";
 
 // A "File" line's items after the kind: which file, and what was written to it; nothing when they
-// are not those of a File line.
+// are not those of a File line, or name a copy outside the handicap folder.
 struct FileLine {
   bool membership = false;  // Membersh.dat, else Handicap.ini
   WrittenFile written;

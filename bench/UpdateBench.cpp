@@ -47,8 +47,9 @@ void BM_OpenUpdateWindow99Days(benchmark::State& state) {
   pg::Session session;
   pg::MemberTable members;
   pg::UpdateOutputs outputs;
+  pg::NameCheck names;
   for (auto _ : state) {
-    pg::UpdateDialog window(season.ctx, session, members, outputs);
+    pg::UpdateDialog window(season.ctx, session, members, outputs, names);
     window.Load();
     if (window.lists[0].size() != pg::bench::kDays)
       state.SkipWithError("the sessions were not all usable");
@@ -69,7 +70,8 @@ void BM_UpdateRun99Sessions2000Members(benchmark::State& state) {
   pg::Session session;
   pg::MemberTable members;
   pg::UpdateOutputs outputs;
-  pg::UpdateDialog window(season.ctx, session, members, outputs);
+  pg::NameCheck names;
+  pg::UpdateDialog window(season.ctx, session, members, outputs, names);
   window.Load();
   for (auto _ : state) {
     pg::UpdateRun run(season.ctx, session, members, outputs);

@@ -191,20 +191,41 @@ void ShowSaveError(Dialogs& dialogs, const std::string& file, int number,
       Buttons::OK, Icon::None);
 }
 
+// The last update as Handicap.ini records it, as the copies and the history file name it.
+std::string DateText(Date day) {
+  return FormatDate(day, "dd mmmm yyyy ");
+}
+
+// Copies of one update's files beyond this many are not a secretary's doing.
+constexpr int kMostCopies = 999;
+
+struct Backup {
+  std::string source;
+  std::string copy;
+};
+
 // The files a save is about to replace, each with the name of its copy in the handicap folder:
 // Membersh-yymmdd.bak and Handicap-yymmdd.bak, named for the update that wrote them ("first"
-// before any), so the secretary can go back one update by hand.
-std::vector<std::pair<std::string, std::string>> BackupsBeforeSaving(const Context& context) {
+// before any), so the secretary can go back one update by hand. A copy never replaces a file:
+// when a name is taken (a save tried again after a failure, or a date that cannot be read), the
+// pair takes the next number free for both, Membersh-260330-2.bak and so on, so the lowest
+// number of the newest date always holds the files as they were before the last update.
+std::vector<Backup> BackupsBeforeSaving(const Context& context) {
   const std::optional<Date> last = context.NoUpdateYet || context.Parameters.LastUpdated.empty()
                                        ? std::nullopt
                                        : ParseDate(context.Parameters.LastUpdated);
   const std::string tag = last ? FormatDate(*last, "yymmdd") : "first";
-  std::vector<std::pair<std::string, std::string>> backups{
-      {context.MemberFile, context.HandicapFolder + "Membersh-" + tag + ".bak"}};
-  const std::string ini = context.HandicapFolder + kParameterFileName;
-  if (FileExists(ini))
-    backups.emplace_back(ini, context.HandicapFolder + "Handicap-" + tag + ".bak");
-  return backups;
+  const std::string& folder = context.HandicapFolder;
+  for (int n = 1; n <= kMostCopies; ++n) {
+    const std::string name = tag + (n == 1 ? "" : "-" + std::to_string(n)) + ".bak";
+    if (FileExists(folder + "Membersh-" + name) || FileExists(folder + "Handicap-" + name))
+      continue;
+    std::vector<Backup> backups{{context.MemberFile, folder + "Membersh-" + name}};
+    const std::string ini = folder + kParameterFileName;
+    if (FileExists(ini)) backups.push_back({ini, folder + "Handicap-" + name});
+    return backups;
+  }
+  Raise(err::kFileAlreadyExists);
 }
 
 }  // namespace
@@ -297,10 +318,21 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
   std::string file;
   try {
     FileError error;
+    // Saved again in the same review, the files are this update's own, as its first save wrote
+    // them: the copies that save kept still hold the club's files from before the update.
+    const bool sameUpdate =
+        !context.NoUpdateYet && context.Parameters.LastUpdated == DateText(lastSessionDate);
+    file = context.HandicapFolder;  // where no name was left for the copies
     for (const auto& [source, copy] : BackupsBeforeSaving(context)) {
       file = copy;
       const std::optional<std::string> bytes = ReadFileBytes(source, &error);
-      if (!bytes || !ReplaceFile(copy, *bytes, error)) {
+      if (!bytes) {
+        ShowSaveError(dialogs, file, error.number, error.description);
+        return SaveOutcome::Failed;
+      }
+      const auto own = context.SavedFiles.find(source);
+      if (sameUpdate && own != context.SavedFiles.end() && own->second == *bytes) continue;
+      if (!ReplaceFile(copy, *bytes, error)) {
         ShowSaveError(dialogs, file, error.number, error.description);
         return SaveOutcome::Failed;
       }
@@ -311,10 +343,12 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
       return SaveOutcome::Failed;
     }
     file = context.MemberFile;
-    if (!ReplaceFile(file, MembershipFileText(members, lastSessionDate), error)) {
+    std::string membership = MembershipFileText(members, lastSessionDate);
+    if (!ReplaceFile(file, membership, error)) {
       ShowSaveError(dialogs, file, error.number, error.description);
       return SaveOutcome::Failed;
     }
+    context.SavedFiles[file] = std::move(membership);
   } catch (const RunTimeError& e) {
     ShowSaveError(dialogs, file, e.number(), e.description());
     return SaveOutcome::Failed;
@@ -323,12 +357,18 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
     return SaveOutcome::Failed;
   }
 
-  // The membership file now holds these sessions, so LastUpdated moves on even if Handicap.ini
-  // cannot be written (WriteParameters says so itself): going back would let the next run of
-  // this session count the same sessions twice.
-  context.Parameters.LastUpdated = FormatDate(lastSessionDate, "dd mmmm yyyy ");
+  // The update is saved only once Handicap.ini says so. Until then the date of the last update
+  // stays as it was, in memory too, and the window stays unsaved: Save again writes the same
+  // three files, and nobody is told the handicaps were saved while the next start would offer
+  // the same sessions again.
+  HandicapParameters saved = context.Parameters;
+  saved.LastUpdated = DateText(lastSessionDate);
+  if (!WriteParameters(context.HandicapFolder, context.ProgramVersion, saved, dialogs))
+    return SaveOutcome::Failed;
+  context.SavedFiles[context.HandicapFolder + kParameterFileName] =
+      ParameterFileText(context.ProgramVersion, saved);
+  context.Parameters.LastUpdated = saved.LastUpdated;
   context.NoUpdateYet = false;
-  WriteParameters(context.HandicapFolder, context.ProgramVersion, context.Parameters, dialogs);
   dialogs.Message("New handicaps have been saved", Buttons::OK, Icon::None);
   unsaved = false;
   return SaveOutcome::Saved;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Files.h"
 #include "base/Guard.h"
 #include "session/SessionFile.h"
 #include "update/UpdateRun.h"
@@ -83,10 +84,17 @@ void UpdateDialog::ShowSessionInfo(int i) {
   const CatalogueLine line = list[static_cast<size_t>(row)];
   Guard guard(context_.dialogs(), kName);
   bool exists = false;
+  FileError error;
   guard.Step(100, [&] {
     GetFileName(session_, context_, line);
-    exists = SessionFileExists(session_);
+    exists = FindSessionFile(session_, &error).has_value();
   });
+  if (error.number != 0) {
+    context_.dialogs().Message(CannotReadFolderText(SessionFileName(session_), error), Buttons::OK,
+                               Icon::Warning);
+    lblDay.caption = kCannotReadSessionText;
+    return;
+  }
   if (!exists) {
     lblDay.caption = FormatDate(line.Day, "dddd");
     return;

@@ -58,4 +58,15 @@ void FailingFileSystem::FlushFolder(const std::string& folder) {
   SystemFileSystem().FlushFolder(folder);
 }
 
+bool FailingFileSystem::ListFolder(const std::string& folder, std::vector<std::string>& names,
+                                   FileError& error) {
+  for (const std::string& denied : unreadable) {
+    if (folder.starts_with(denied)) {
+      error = FileError{err::kPermissionDenied, "Permission denied"};
+      return false;
+    }
+  }
+  return SystemFileSystem().ListFolder(folder, names, error);
+}
+
 }  // namespace pg::test

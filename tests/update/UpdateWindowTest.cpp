@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "base/FileSystem.h"
 #include "base/Files.h"
+#include "support/FailingFileSystem.h"
 #include "support/NamedCases.h"
 #include "support/ScriptedPorts.h"
 #include "support/SessionWriter.h"
@@ -37,6 +39,9 @@ SessionPlan Small(const Change& change = nullptr) {
 
 struct Club {
   test::TempFolder dir;
+  // The machine's files, but for the folders a test makes unreadable.
+  test::FailingFileSystem files;
+  FileSystemOverride useFiles{files};
   test::ScriptedPorts ports;
   Context ctx{ports.ports()};
   Session session;
@@ -173,6 +178,31 @@ TEST(Catalogue, EndsWithTheDayOnWhichTheCountReached99) {
   EXPECT_EQ(club.Lines(0).back(), "100. 18 August 2006 - Friday evening : Section 3 (blue)");
 }
 
+// A year's folder that cannot be read (no permission, a network drive that dropped) is not a
+// year without sessions: the listing says so and ends before it, and a line of it cannot be
+// described.
+TEST(Catalogue, EndsBeforeAFolderThatCannotBeRead) {
+  Club club;
+  const Date december = MakeDate(2005, 12, 30);
+  std::filesystem::create_directories(club.ctx.ResultsRoot + "2005");
+  club.Place(december, kAft);
+  club.Place(kSunday, kAft);
+  const std::string folder = club.ctx.ResultsRoot + "2006";
+  club.files.unreadable = {folder};
+  club.ports.dialogs.ExpectMessage("Cannot read the folder " + folder + "\r\nPermission denied");
+  club.Open(december);
+  EXPECT_EQ(club.Lines(0), Texts{"01. 30 December 2005 - Friday afternoon"});
+  EXPECT_EQ(club.ports.dialogs.messages.back().icon, Icon::Warning);
+
+  club.files.unreadable.clear();
+  club.Open(december);
+  ASSERT_EQ(club.Lines(0).size(), 2u);
+  club.files.unreadable = {folder};
+  club.ports.dialogs.ExpectMessageContaining("Cannot read the folder ");
+  club.window.ListClick(0, 1);
+  EXPECT_EQ(club.window.lblDay.caption, "Error - cannot read the file for this session");
+}
+
 TEST(Description, TellsTheTablesMovementAndSectionsOfTheClickedLine) {
   Club club;
   club.Place(kSunday, kAft, [](SessionPlan& p) {
@@ -266,11 +296,19 @@ std::string Unchanged(const Club&) {
   return kSundayInfo;
 }
 
+std::string CannotUseMonday(const Club& c) {
+  return "Cannot use the file " + c.Path(kMonday, kAft);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stops, UpdateStops,
     ::testing::Values(
         StopCase{"AVanishedFile", [](Club& c) { std::filesystem::remove(c.Path(kMonday, kAft)); },
-                 "0918S1.AFT no longer exists", Unchanged},
+                 "0918S1.AFT no longer exists", CannotUseMonday},
+        StopCase{"AFolderThatCannotBeRead",
+                 [](Club& c) { c.files.unreadable = {c.ctx.ResultsRoot + "2006"}; },
+                 "2006\r\nPermission denied",
+                 [](const Club& c) { return "Cannot use the file " + c.Path(kSunday, kAft); }},
         StopCase{
             "AFileThatCannotBeRead",
             [](Club& c) { c.Place(kMonday, kAft, [](SessionPlan& p) { p.version = "9.4"; }); },
@@ -279,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{
             "AFileNoLongerUsable",
             [](Club& c) { c.Place(kMonday, kAft, [](SessionPlan& p) { p.passwordState = 2; }); },
-            "0918S1.AFT\r\nPassword protected file", Unchanged},
+            "Password protected file", CannotUseMonday},
         // The visitor's prompt answered with nothing, and Yes to giving up.
         StopCase{"AVisitorsHandicapCancelled", [](Club& c) { c.ports.dialogs.ExpectPrompt(""); },
                  "Are you sure that you want to cancel updating handicaps?", Unchanged}),

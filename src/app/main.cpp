@@ -6,6 +6,7 @@
 #include "shell/StartUp.h"
 #include "ui/HistoryView.h"
 #include "ui/MainWindowView.h"
+#include "ui/NearNamesView.h"
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
 
   // The program's other windows register with `ports.windows`.
   pg::ui::RegisterUpdateWindow(ports.windows, program);
+  pg::ui::RegisterNearNamesWindow(ports.windows, program);
   pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, *club);

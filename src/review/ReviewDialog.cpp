@@ -38,14 +38,6 @@ std::string AveragesText(const UpdateOutputs& outputs, short session) {
   return "ns" + Figure(ns) + " ew" + Figure(ew);
 }
 
-// Latin-1 letters without case, so "de Vries" sorts among the D's as a person reads a list.
-char Folded(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
-  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
-  return c;
-}
-
 // How a cell takes its place in an ascending sort: numbers by value first, then texts
 // alphabetically, then empty cells (a session the member did not play). Descending is the exact
 // reverse, so empty cells come first there.
@@ -60,9 +52,10 @@ struct SortValue {
     } else if (const std::optional<double> n = ParseNumber(cell)) {
       number = *n;
     } else {
+      // Letters without case, so "de Vries" sorts among the D's as a person reads a list.
       kind = 1;
       text.resize(cell.size());
-      std::transform(cell.begin(), cell.end(), text.begin(), Folded);
+      std::transform(cell.begin(), cell.end(), text.begin(), LowerLatin1);
     }
   }
 

@@ -176,7 +176,8 @@ void UpdateView::Refresh() {
 
 void RegisterUpdateWindow(QtWindows& windows, Program& program) {
   windows.Register(WindowId::Update, [&program] {
-    UpdateDialog model(program.context, program.session, program.members, program.outputs);
+    UpdateDialog model(program.context, program.session, program.members, program.outputs,
+                       program.nameCheck);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     model.Load();
     QApplication::restoreOverrideCursor();

@@ -142,8 +142,23 @@ void UpdateDialog::MoveClick(int k) {
   });
 }
 
+bool UpdateDialog::NamesAccepted() {
+  names_ = NameCheck{FindNearNames(context_, lists[0]), std::nullopt, false};
+  if (names_.names.empty()) return true;
+  names_.lastDay =
+      std::max_element(lists[0].begin(), lists[0].end(), [](const auto& a, const auto& b) {
+        return a.Day < b.Day;
+      })->Day;
+  context_.ports.windows.ShowModal(WindowId::NearNames);
+  return names_.goOn;
+}
+
 void UpdateDialog::UpdateClick() {
   Guard guard(context_.dialogs(), kName);
+  // A check that fails lets the update run as it would without it.
+  bool accepted = true;
+  guard.Step(90, [&] { accepted = NamesAccepted(); });
+  if (!accepted) return;
   UpdateRun run(context_, session_, members_, outputs_);
   bool finished = false;
   guard.Step(100, [&] { finished = RunUpdate(run, lists[0], lblDay.caption); });

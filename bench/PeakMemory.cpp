@@ -56,7 +56,8 @@ int OpenAndUpdate(int argc, char** argv) {
 #endif
   const pg::bench::ResidentMemory before = pg::bench::ReadResidentMemory();
 
-  pg::UpdateDialog window(ctx, program.session, program.members, program.outputs);
+  pg::UpdateDialog window(ctx, program.session, program.members, program.outputs,
+                          program.nameCheck);
   window.Load();
 #ifdef PG_PEAK_MEMORY_QT
   pg::ui::UpdateView updateView(window, &mainView);

@@ -14,6 +14,7 @@
 #include "base/Date.h"
 #include "base/Numbers.h"
 #include "base/Parameters.h"
+#include "review/History.h"
 #include "review/Members.h"
 #include "support/SessionWriter.h"
 
@@ -301,6 +302,36 @@ void NumberSeeds(const fs::path& root) {
   c.Add("1234.5" + zero + "#,##0.0#");
 }
 
+// ---- the history file
+
+void HistorySeeds(const fs::path& root) {
+  Corpus c(root, "history");
+  pg::HistoryEntry first;
+  first.lastSession = pg::MakeDate(2026, 2, 23);
+  first.saved = pg::MakeDate(2026, 3, 3);
+  first.membership = pg::WrittenFile{0x0123456789abcdefULL, 1234, "Membersh-first.bak"};
+  first.parameters = pg::WrittenFile{0xfedcba9876543210ULL, 98, "Handicap-first.bak"};
+  first.sessionLabels = {"Mon 02/02/26 aft", "Thu 05/02/26 eve"};
+  first.members = {{1, "Ann Ash", 1.5, 0.75, {{0, 54.17, 50.2, -0.4}, {1, 55.5, 51, -0.35}}},
+                   {2, "Bob \"B\" Birch, Jr", -2.0, -1.0, {{1, 40.25, 51, 1}}},
+                   {3, "Zo\xeb Lee", 6.0, 6.0, {}}};
+  pg::HistoryEntry second = first;
+  second.lastSession = pg::MakeDate(2026, 3, 30);
+  second.membership->copy = "Membersh-260223.bak";
+  second.parameters->copy = "Handicap-260223-2.bak";
+  second.members.pop_back();
+  const std::string file =
+      pg::HistoryHeadingLine() + pg::HistoryEntryText(first) + pg::HistoryEntryText(second);
+  c.Add(file);
+  c.Add(pg::HistoryHeadingLine());
+  c.Add(Replaced(file, "\r\n", "\n"));
+  // As a spreadsheet saves it again: quotes only where needed, dates the desktop's way.
+  c.Add(Replaced(Replaced(Replaced(file, "\"Member\"", "Member"), "2026-02-23", "23/02/2026"),
+                 "\"Ann Ash\"", "Ann Ash"));
+  c.Add(file + "2026-03-30,\"Member\",4,\"Di Dove\",1,x,0\r\n2026-03-30,\"Note\r\n");
+  c.Add(file.substr(0, file.size() / 2));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -316,5 +347,6 @@ int main(int argc, char** argv) {
   CatalogueSeeds(root);
   DateSeeds(root);
   NumberSeeds(root);
+  HistorySeeds(root);
   return 0;
 }

@@ -6,7 +6,7 @@
 namespace pg::fuzz {
 namespace {
 
-constexpr std::array<Target, 7> kTargets = {{
+constexpr std::array<Target, 8> kTargets = {{
     {"session", SessionBody},
     {"members", MembersBody},
     {"parameters", ParametersBody},
@@ -14,6 +14,7 @@ constexpr std::array<Target, 7> kTargets = {{
     {"catalogue", CatalogueBody},
     {"dates", DatesBody},
     {"numbers", NumbersBody},
+    {"history", HistoryBody},
 }};
 
 }  // namespace

@@ -42,6 +42,7 @@ void HandRecordsBody(std::string_view input, const std::string& folder);
 void CatalogueBody(std::string_view input, const std::string& folder);
 void DatesBody(std::string_view input, const std::string& folder);
 void NumbersBody(std::string_view input, const std::string& folder);
+void HistoryBody(std::string_view input, const std::string& folder);
 
 // Writes bytes to path whole, replacing what was there.
 void WriteInput(const std::string& path, std::string_view bytes);

@@ -3,7 +3,9 @@
 
 #include "base/Files.h"
 #include "shell/StartUp.h"
+#include "ui/HistoryView.h"
 #include "ui/MainWindowView.h"
+#include "ui/NearNamesView.h"
 #include "ui/ParameterWindows.h"
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
@@ -30,11 +32,13 @@ int main(int argc, char** argv) {
 
   // The program's other windows register with `ports.windows`.
   pg::ui::RegisterUpdateWindow(ports.windows, program);
+  pg::ui::RegisterNearNamesWindow(ports.windows, program);
   pg::ui::RegisterParameterWindows(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);
   pg::ui::RegisterReviewWindow(ports.windows, program, &view);
+  pg::ui::RegisterHistoryWindow(ports.windows, program, &view);
   view.show();
   return QApplication::exec();
 }

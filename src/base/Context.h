@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +39,10 @@ struct Context {
   std::set<std::string> ReportedHandRecordFiles;
 
   HandicapParameters Parameters;
+
+  // The files the last save of this run wrote, by path, as it wrote them. Saved again in the
+  // same review, an update finds its own output there and keeps no copy of it.
+  std::map<std::string, std::string> SavedFiles;
 
   // Settles DataFolder and the folders and names under it from the program's own folder.
   void SetFolders(const std::string& programFolder);

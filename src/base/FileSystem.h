@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Errors.h"
 
@@ -13,10 +14,11 @@ struct WritableFile {
   std::intptr_t handle = -1;
 };
 
-// The few calls that change files on disk. Every writer of the program reaches them through
-// ReplaceFile, CreateFolder, RenameFile and DeleteFile (Files.h), so a test can put a file system
-// in their place that fails at any one call and check what each writer leaves behind. Each call
-// returns false with the error on failure; none raises.
+// The few calls that change files on disk, and the listing of a folder. Every writer of the
+// program reaches them through ReplaceFile, CreateFolder, RenameFile and DeleteFile, and every
+// search for a file through FindFileIgnoringCase and FileFinder (Files.h), so a test can put a
+// file system in their place that fails at any one call and check what each caller does then.
+// Each call returns false with the error on failure; none raises.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -32,6 +34,10 @@ class FileSystem {
   virtual bool MakeFolder(const std::string& path, FileError& error) = 0;
   // Makes the renames in a folder survive a power cut where the platform needs telling.
   virtual void FlushFolder(const std::string& folder) = 0;
+  // The names of the files (not folders) in folder. A folder that is not there fails with
+  // err::kPathNotFound; one that cannot be read with another number and the system's own words.
+  virtual bool ListFolder(const std::string& folder, std::vector<std::string>& names,
+                          FileError& error) = 0;
 };
 
 // The machine's own file system.

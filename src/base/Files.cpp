@@ -47,6 +47,9 @@ FileError Failure(int number) {
   return FileError{number, ErrorDescription(number)};
 }
 
+// The files of a folder as FileSystem::ListFolder gives them; the same on every platform.
+bool ListFiles(const std::string& folder, std::vector<std::string>& names, FileError& error);
+
 std::string TemporaryNameBeside(const std::string& path) {
   static std::minstd_rand generator{std::random_device{}()};
   return path + ".new-" + std::to_string(generator() % 1000000);
@@ -151,6 +154,10 @@ class SystemFiles : public FileSystem {
   }
   // MOVEFILE_WRITE_THROUGH has already made the rename durable.
   void FlushFolder(const std::string&) override {}
+  bool ListFolder(const std::string& folder, std::vector<std::string>& names,
+                  FileError& error) override {
+    return ListFiles(folder, names, error);
+  }
 
  private:
   static bool Fail(FileError& error, const std::string& path) {
@@ -237,6 +244,10 @@ class SystemFiles : public FileSystem {
       ::close(dir);
     }
   }
+  bool ListFolder(const std::string& folder, std::vector<std::string>& names,
+                  FileError& error) override {
+    return ListFiles(folder, names, error);
+  }
 
  private:
   static bool Fail(FileError& error, const std::string& path) {
@@ -246,6 +257,40 @@ class SystemFiles : public FileSystem {
 };
 
 #endif
+
+bool ListFiles(const std::string& folder, std::vector<std::string>& names, FileError& error) {
+  names.clear();
+  std::error_code ec;
+  fs::directory_iterator it(FsPath(folder), ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::error_code unreadable;  // a broken link, say: no file to find
+    if (it->is_regular_file(unreadable)) names.push_back(FsName(it->path().filename()));
+  }
+  if (!ec) return true;
+  // A listing cut short could miss a file that is there, so it fails as a whole.
+  const bool missing =
+      ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory;
+  const bool denied =
+      ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted;
+  std::string words = ec.message();
+  while (!words.empty() && std::isspace(static_cast<unsigned char>(words.back())))
+    words.pop_back();
+  error = FileError{
+      missing ? err::kPathNotFound : (denied ? err::kPermissionDenied : err::kPathFileAccess),
+      words};
+  return false;
+}
+
+// Lists the folder of a search: false, with the error, only when it is there but cannot be read;
+// a folder that is not there simply holds no file.
+bool ListForSearch(const std::string& folder, std::vector<std::string>& names, FileError* error) {
+  FileError failure;
+  if (CurrentFileSystem().ListFolder(folder, names, failure)) return true;
+  names.clear();
+  if (failure.number == err::kPathNotFound) return true;
+  if (error) *error = failure;
+  return false;
+}
 
 FileSystem* current = nullptr;
 
@@ -282,44 +327,33 @@ bool FolderExists(const std::string& path) {
   return fs::is_directory(FsPath(path), ec);
 }
 
-std::optional<std::string> FindFileIgnoringCase(const std::string& path) {
-  if (FileExists(path)) return path;
-  const size_t slash = path.find_last_of(kSeparators);
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const std::string wanted = Lower(slash == std::string::npos ? path : path.substr(slash + 1));
-  std::error_code ec;
-  fs::directory_iterator it(FsPath(folder), ec);
-  if (ec) return std::nullopt;
-  for (const auto& entry : it) {
-    const std::string name = FsName(entry.path().filename());
-    if (Lower(name) == wanted && entry.is_regular_file(ec)) {
-      return slash == std::string::npos ? name : path.substr(0, slash + 1) + name;
-    }
-  }
-  return std::nullopt;
+std::string CannotReadFolderText(const std::string& file, const FileError& error) {
+  return "Cannot read the folder " + ParentOf(file) + "\r\n" + error.description;
 }
 
-std::optional<std::string> FileFinder::Find(const std::string& path) {
+std::optional<std::string> FindFileIgnoringCase(const std::string& path, FileError* error) {
+  FileFinder finder;
+  return finder.Find(path, error);
+}
+
+std::optional<std::string> FileFinder::Find(const std::string& path, FileError* error) {
   const size_t slash = path.find_last_of(kSeparators);
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   const auto [at, isNew] = folders_.try_emplace(folder);
   Listing& listing = at->second;
   if (isNew) {
-    std::error_code ec;
-    fs::directory_iterator it(FsPath(folder), ec);
-    listing.listed = !ec;
-    for (; listing.listed && it != fs::directory_iterator(); it.increment(ec)) {
-      std::error_code unreadable;  // a broken link, say: no file to find
-      if (!it->is_regular_file(unreadable)) continue;
-      std::string entry = FsName(it->path().filename());
+    std::vector<std::string> names;
+    if (!ListForSearch(folder, names, &listing.failure)) listing.failed = true;
+    for (std::string& entry : names) {
       listing.byLowerCase.try_emplace(Lower(entry), entry);
       listing.names.insert(std::move(entry));
     }
-    // A listing cut short by an error could miss a file that is there.
-    if (ec) listing.listed = false;
   }
-  if (!listing.listed) return FindFileIgnoringCase(path);
+  if (listing.failed) {
+    if (error) *error = listing.failure;
+    return std::nullopt;
+  }
   if (listing.names.contains(name)) return path;
   const auto found = listing.byLowerCase.find(Lower(name));
   if (found == listing.byLowerCase.end()) return std::nullopt;

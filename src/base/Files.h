@@ -13,22 +13,31 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
 // The path of an existing file whose name matches path's last component ignoring letter case
-// (files copied from other systems are often in lower case); the exact name is preferred.
-std::optional<std::string> FindFileIgnoringCase(const std::string& path);
+// (files copied from other systems are often in lower case); the exact name is preferred. A
+// folder that is not there holds no file; one that is there but cannot be read finds nothing
+// and says why in *error, when given, so that a caller can tell "no file" from "could not look".
+std::optional<std::string> FindFileIgnoringCase(const std::string& path,
+                                                FileError* error = nullptr);
+
+// What the program says when a folder it must look in cannot be read: "Cannot read the folder "
+// with the full path of file's folder, and on the next line the system's words (error).
+std::string CannotReadFolderText(const std::string& file, const FileError& error);
 
 // Finds files as FindFileIgnoringCase does, but lists each folder only once: a scan that looks
 // for many names in the same few folders, most of them missing, would otherwise list a folder
 // for every missing name. It answers from the folders as they were when first looked in, so one
-// lives for one scan. A folder that cannot be listed is looked in name by name.
+// lives for one scan.
 class FileFinder {
  public:
   // The path of the file found for path: path itself when a file has exactly that name, or the
-  // name as listed of one that differs only in letter case.
-  std::optional<std::string> Find(const std::string& path);
+  // name as listed of one that differs only in letter case. Nothing, with *error set, when the
+  // folder could not be read.
+  std::optional<std::string> Find(const std::string& path, FileError* error = nullptr);
 
  private:
   struct Listing {
-    bool listed = false;
+    bool failed = false;
+    FileError failure;
     std::unordered_set<std::string> names;                     // every file's name
     std::unordered_map<std::string, std::string> byLowerCase;  // the first of each lower name
   };

@@ -15,6 +15,15 @@ inline std::string Trim(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
+// A Latin-1 capital as its small letter (the accented capitals lie 32 below theirs, as A to Z
+// do); any other character as it is.
+inline char LowerLatin1(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+    return static_cast<char>(u + 32);
+  return c;
+}
+
 // The decimal number at the start of a text, after blanks; 0 when the text does not start with
 // one ("12abc" is 12, "abc" is 0, " -1.5" is -1.5).
 double NumericValue(std::string_view text);

@@ -39,7 +39,7 @@ class Dialogs {
 };
 
 // The program's own windows, shown modally on top of the one that asks.
-enum class WindowId { Update, Review, Parameters, NewPassword, Password };
+enum class WindowId { Update, Review, Parameters, NewPassword, Password, NearNames, History };
 
 class Windows {
  public:

@@ -12,6 +12,7 @@
 #include "base/Guard.h"
 #include "base/Numbers.h"
 #include "base/Parameters.h"
+#include "review/History.h"
 
 namespace pg {
 namespace {
@@ -186,28 +187,73 @@ std::string SavedHandicapText(const MemberRecord& r) {
 
 void ShowSaveError(Dialogs& dialogs, const std::string& file, int number,
                    const std::string& description) {
-  dialogs.Message(
-      "Error cannot save " + file + " - error " + std::to_string(number) + " " + description,
-      Buttons::OK, Icon::None);
+  dialogs.Message(SaveErrorText(file, number, description), Buttons::OK, Icon::None);
 }
+
+// The last update as Handicap.ini records it, as the copies and the history file name it.
+std::string DateText(Date day) {
+  return FormatDate(day, "dd mmmm yyyy ");
+}
+
+struct Backup {
+  std::string source;
+  std::string copy;
+};
 
 // The files a save is about to replace, each with the name of its copy in the handicap folder:
 // Membersh-yymmdd.bak and Handicap-yymmdd.bak, named for the update that wrote them ("first"
-// before any), so the secretary can go back one update by hand.
-std::vector<std::pair<std::string, std::string>> BackupsBeforeSaving(const Context& context) {
+// before any), so that the update can be undone. A copy never replaces a file: when a name is
+// taken (a save tried again after a failure, or a date that cannot be read), the pair takes the
+// next number free for both, Membersh-260330-2.bak and so on, so the lowest number of the newest
+// date always holds the files as they were before the last update.
+std::vector<Backup> BackupsBeforeSaving(const Context& context) {
   const std::optional<Date> last = context.NoUpdateYet || context.Parameters.LastUpdated.empty()
                                        ? std::nullopt
                                        : ParseDate(context.Parameters.LastUpdated);
   const std::string tag = last ? FormatDate(*last, "yymmdd") : "first";
-  std::vector<std::pair<std::string, std::string>> backups{
-      {context.MemberFile, context.HandicapFolder + "Membersh-" + tag + ".bak"}};
-  const std::string ini = context.HandicapFolder + kParameterFileName;
-  if (FileExists(ini))
-    backups.emplace_back(ini, context.HandicapFolder + "Handicap-" + tag + ".bak");
+  const std::string& folder = context.HandicapFolder;
+  const std::string name =
+      tag + FreeCopySuffix(folder, {"Membersh-" + tag, "Handicap-" + tag}, ".bak") + ".bak";
+  std::vector<Backup> backups{{context.MemberFile, folder + "Membersh-" + name}};
+  const std::string ini = folder + kParameterFileName;
+  if (FileExists(ini)) backups.push_back({ini, folder + "Handicap-" + name});
   return backups;
 }
 
+// The name of a file in the handicap folder, as the history file keeps a copy's name.
+std::string NameInFolder(const std::string& path, const std::string& folder) {
+  return path.substr(folder.size());
+}
+
 }  // namespace
+
+std::string SaveErrorText(const std::string& file, int number, const std::string& description) {
+  return "Error cannot save " + file + " - error " + std::to_string(number) + " " + description;
+}
+
+std::string FreeCopySuffix(const std::string& folder, const std::vector<std::string>& stems,
+                           const std::string& extension) {
+  // Copies of one update's files beyond this many are not a secretary's doing.
+  constexpr int kMostCopies = 999;
+  for (int n = 1; n <= kMostCopies; ++n) {
+    std::string suffix = n == 1 ? "" : "-" + std::to_string(n);
+    if (std::none_of(stems.begin(), stems.end(), [&](const std::string& stem) {
+          return FileExists(folder + stem + suffix + extension);
+        }))
+      return suffix;
+  }
+  Raise(err::kFileAlreadyExists);
+}
+
+std::optional<MemberTable> MembersFromBytes(std::string_view bytes) {
+  try {
+    return ReadMemberTable(bytes);
+  } catch (const RunTimeError&) {
+    return std::nullopt;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
 
 void LoadMembers(MemberTable& members, Context& context) {
   context.Cancelled = true;
@@ -268,8 +314,52 @@ std::string HistoryFileName(const std::string& handicapFolder, Date lastSessionD
   return handicapFolder + FormatDate(lastSessionDate, "yymmdd") + ".han";
 }
 
+namespace {
+
+// The update a save records in the history file: every member with the handicap before and after
+// and the sessions they played, and what the save writes to Membersh.dat and Handicap.ini.
+HistoryEntry EntryOfSave(const MemberTable& members, const UpdateOutputs* outputs, Date lastSession,
+                         Date today) {
+  HistoryEntry entry;
+  entry.lastSession = lastSession;
+  entry.saved = today;
+  const short sessions = outputs != nullptr ? std::max<short>(outputs->SessionCount, 0) : 0;
+  for (short s = 0; s < sessions; ++s)
+    entry.sessionLabels.push_back(outputs->SessionLabels(s));
+  entry.members.reserve(static_cast<size_t>(members.MemberCount()));
+  for (short m = 1; m <= members.MemberCount(); ++m) {
+    const MemberRecord& r = members.Member(m);
+    HistoryMember& h = entry.members.emplace_back();
+    h.number = m;
+    h.name = r.FullName;
+    h.before = r.StartHandicap;
+    h.after = r.EndHandicap.value_or(r.StartHandicap);
+    if (outputs == nullptr || !outputs->PlayedFlags(m)) continue;
+    for (short s = 0; s < sessions; ++s) {
+      const SessionResult& result = outputs->SessionResults(m, s);
+      if (!result.Played) continue;
+      h.sessions.push_back({s, result.NetScore,
+                            outputs->SessionAverages(s, result.Direction == 2 ? 2 : 1),
+                            result.Adjustment});
+    }
+  }
+  return entry;
+}
+
+// What the history records of one file a save replaces: what it writes, and the copy of the file
+// as it was before the update. Saved again, an update finds its own output in the file; the copy
+// that counts is then the one its first save kept, which the history already names.
+WrittenFile Written(const std::string& bytes, const std::string& replaced, const std::string& copy,
+                    const std::optional<WrittenFile>& earlier) {
+  WrittenFile file{Fingerprint(bytes), bytes.size(), copy};
+  if (earlier && earlier->Holds(replaced)) file.copy = earlier->copy;
+  return file;
+}
+
+}  // namespace
+
 SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
-                          bool& unsaved) {
+                          bool& unsaved, const UpdateOutputs* outputs) {
   Dialogs& dialogs = context.dialogs();
   Guard guard(dialogs, kReviewWindowName);
 
@@ -291,30 +381,63 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
     }
   });
 
-  // Each file replaces the old one whole, the copies of what is replaced come first and the
-  // history file next, so a failure at any point leaves the club's Membersh.dat as it was or
-  // wholly new, never half written.
+  // Each file replaces the old one whole, the copies of what is replaced come first, then the
+  // .han file, Membersh.dat and the history file, so a failure at any point leaves the club's
+  // Membersh.dat as it was or wholly new, never half written, and the history naming the update
+  // only once Membersh.dat holds it. Handicap.ini, which makes the update count, comes last.
+  HandicapParameters saved = context.Parameters;
+  saved.LastUpdated = DateText(lastSessionDate);
   std::string file;
   try {
     FileError error;
+    auto failed = [&] {
+      ShowSaveError(dialogs, file, error.number, error.description);
+      return SaveOutcome::Failed;
+    };
+    // Saved again in the same review, the files are this update's own, as its first save wrote
+    // them: the copies that save kept still hold the club's files from before the update.
+    const bool sameUpdate =
+        !context.NoUpdateYet && context.Parameters.LastUpdated == DateText(lastSessionDate);
+    const std::string ini = context.HandicapFolder + kParameterFileName;
+    std::string membersBefore, iniBefore, membersCopy, iniCopy;
+    file = context.HandicapFolder;  // where no name was left for the copies
     for (const auto& [source, copy] : BackupsBeforeSaving(context)) {
       file = copy;
-      const std::optional<std::string> bytes = ReadFileBytes(source, &error);
-      if (!bytes || !ReplaceFile(copy, *bytes, error)) {
-        ShowSaveError(dialogs, file, error.number, error.description);
-        return SaveOutcome::Failed;
-      }
+      std::optional<std::string> bytes = ReadFileBytes(source, &error);
+      if (!bytes) return failed();
+      const bool isIni = source == ini;
+      (isIni ? iniCopy : membersCopy) = NameInFolder(copy, context.HandicapFolder);
+      const auto own = context.SavedFiles.find(source);
+      const bool keep = !(sameUpdate && own != context.SavedFiles.end() && own->second == *bytes);
+      if (!keep) (isIni ? iniCopy : membersCopy).clear();
+      if (keep && !ReplaceFile(copy, *bytes, error)) return failed();
+      (isIni ? iniBefore : membersBefore) = std::move(*bytes);
     }
     file = HistoryFileName(context.HandicapFolder, lastSessionDate);
-    if (!ReplaceFile(file, HistoryFileText(members), error)) {
-      ShowSaveError(dialogs, file, error.number, error.description);
-      return SaveOutcome::Failed;
-    }
+    if (!ReplaceFile(file, HistoryFileText(members), error)) return failed();
     file = context.MemberFile;
-    if (!ReplaceFile(file, MembershipFileText(members, lastSessionDate), error)) {
-      ShowSaveError(dialogs, file, error.number, error.description);
-      return SaveOutcome::Failed;
-    }
+    std::string membership = MembershipFileText(members, lastSessionDate);
+    if (!ReplaceFile(file, membership, error)) return failed();
+    context.SavedFiles[file] = membership;
+
+    file = context.HandicapFolder + kHistoryFileName;
+    std::optional<std::string> existing = ReadFileBytes(file, &error);
+    // A history that is there but cannot be read is not to be replaced by this update alone.
+    if (!existing && error.number != err::kFileNotFound) return failed();
+    if (!existing) existing.emplace();
+    const WrittenFiles earlier = WrittenFilesOf(*existing, lastSessionDate);
+    HistoryEntry entry =
+        EntryOfSave(members, outputs, lastSessionDate, context.ports.clock.Today());
+    entry.membership = Written(membership, membersBefore, membersCopy, earlier.membership);
+    entry.parameters = Written(ParameterFileText(context.ProgramVersion, saved), iniBefore, iniCopy,
+                               earlier.parameters);
+    // Lines dated after the last update belong to saves that never reached Handicap.ini.
+    const std::optional<Date> lastUpdate =
+        context.NoUpdateYet || context.Parameters.LastUpdated.empty()
+            ? std::nullopt
+            : ParseDate(context.Parameters.LastUpdated);
+    if (!ReplaceFile(file, RewrittenHistory(*existing, lastSessionDate, lastUpdate, &entry), error))
+      return failed();
   } catch (const RunTimeError& e) {
     ShowSaveError(dialogs, file, e.number(), e.description());
     return SaveOutcome::Failed;
@@ -323,12 +446,16 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
     return SaveOutcome::Failed;
   }
 
-  // The membership file now holds these sessions, so LastUpdated moves on even if Handicap.ini
-  // cannot be written (WriteParameters says so itself): going back would let the next run of
-  // this session count the same sessions twice.
-  context.Parameters.LastUpdated = FormatDate(lastSessionDate, "dd mmmm yyyy ");
+  // The update is saved only once Handicap.ini says so. Until then the date of the last update
+  // stays as it was, in memory too, and the window stays unsaved: Save again writes the same
+  // files, and nobody is told the handicaps were saved while the next start would offer the
+  // same sessions again.
+  if (!WriteParameters(context.HandicapFolder, context.ProgramVersion, saved, dialogs))
+    return SaveOutcome::Failed;
+  context.SavedFiles[context.HandicapFolder + kParameterFileName] =
+      ParameterFileText(context.ProgramVersion, saved);
+  context.Parameters.LastUpdated = saved.LastUpdated;
   context.NoUpdateYet = false;
-  WriteParameters(context.HandicapFolder, context.ProgramVersion, context.Parameters, dialogs);
   dialogs.Message("New handicaps have been saved", Buttons::OK, Icon::None);
   unsaved = false;
   return SaveOutcome::Saved;

@@ -2,10 +2,13 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/Array.h"
 #include "base/Context.h"
 #include "base/Date.h"
+#include "review/UpdateOutputs.h"
 
 namespace pg {
 
@@ -54,11 +57,26 @@ enum class SaveOutcome { Saved, Declined, Failed };
 // After the user agrees, writes every member's EndHandicap into field 7; keeps Membersh.dat and
 // Handicap.ini as they are in the handicap folder (Membersh-yymmdd.bak, Handicap-yymmdd.bak,
 // named for the update that wrote them, "first" before any);
-// writes the history file HandicapFolder + "yymmdd.han", Membersh.dat and then Handicap.ini with
-// LastUpdated set to lastSessionDate, and clears unsaved. A file that cannot be written is named
-// in a message; Membersh.dat, LastUpdated, Handicap.ini and unsaved then stay as they were.
+// writes the history file HandicapFolder + "yymmdd.han", Membersh.dat, the update into
+// History.csv (with the sessions of `outputs`, when given) and then Handicap.ini with LastUpdated
+// set to lastSessionDate, and clears unsaved. A file that cannot be written is named in a
+// message; LastUpdated, Handicap.ini and unsaved then stay as they were, and so does
+// Membersh.dat when the failure came before it.
 SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
-                          bool& unsaved);
+                          bool& unsaved, const UpdateOutputs* outputs = nullptr);
+
+// "Error cannot save " + file + " - error " + number + " " + description.
+std::string SaveErrorText(const std::string& file, int number, const std::string& description);
+
+// The first of "", "-2", "-3", ... that names no file in folder for any of the stems (stem +
+// suffix + extension), so that a set of copies made together shares one number and none
+// replaces a file.
+std::string FreeCopySuffix(const std::string& folder, const std::vector<std::string>& stems,
+                           const std::string& extension);
+
+// The members of a membership file's bytes as LoadMembers reads them; nothing when it would not
+// load.
+std::optional<MemberTable> MembersFromBytes(std::string_view bytes);
 
 // The two files as SaveHandicaps writes them, for members whose field 7 is already up to date.
 std::string MembershipFileText(const MemberTable& members, Date lastSessionDate);

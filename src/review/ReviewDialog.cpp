@@ -38,14 +38,6 @@ std::string AveragesText(const UpdateOutputs& outputs, short session) {
   return "ns" + Figure(ns) + " ew" + Figure(ew);
 }
 
-// Latin-1 letters without case, so "de Vries" sorts among the D's as a person reads a list.
-char Folded(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
-  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
-  return c;
-}
-
 // How a cell takes its place in an ascending sort: numbers by value first, then texts
 // alphabetically, then empty cells (a session the member did not play). Descending is the exact
 // reverse, so empty cells come first there.
@@ -60,9 +52,10 @@ struct SortValue {
     } else if (const std::optional<double> n = ParseNumber(cell)) {
       number = *n;
     } else {
+      // Letters without case, so "de Vries" sorts among the D's as a person reads a list.
       kind = 1;
       text.resize(cell.size());
-      std::transform(cell.begin(), cell.end(), text.begin(), Folded);
+      std::transform(cell.begin(), cell.end(), text.begin(), LowerLatin1);
     }
   }
 
@@ -128,10 +121,6 @@ int ReviewGrid::Width(int columnsWidth, int screenWidth) {
 
 int ReviewGrid::Height(int screenHeight, int top) {
   return std::max(screenHeight - top - kGridFootroom, 0);
-}
-
-std::string PageText(int page, int pages) {
-  return "Page " + std::to_string(page) + " of " + std::to_string(pages);
 }
 
 ReviewDialog::ReviewDialog(Context& context, MemberTable& members, UpdateOutputs& outputs)
@@ -289,7 +278,7 @@ bool ReviewDialog::Save() {
   SaveOutcome outcome = SaveOutcome::Failed;
   guard.Step(300, [&] {
     if (!outputs_.LastSessionDate) Raise(err::kInvalidUseOfNull);
-    outcome = SaveHandicaps(members_, context_, *outputs_.LastSessionDate, unsaved_);
+    outcome = SaveHandicaps(members_, context_, *outputs_.LastSessionDate, unsaved_, &outputs_);
   });
   return outcome != SaveOutcome::Failed;
 }

@@ -6,6 +6,7 @@
 
 #include "base/Context.h"
 #include "base/Control.h"
+#include "base/PrintedTable.h"
 #include "review/Members.h"
 #include "review/UpdateOutputs.h"
 
@@ -27,7 +28,7 @@ class ReviewGrid {
   // A highlighted member's row is coloured from column 2 to the last column.
   bool Highlighted(int row, int column) const;
   bool Fixed(int row, int column) const { return row < kFixedRows || column < kFixedColumns; }
-  enum class Align { Left, Right, Centre };
+  using Align = CellAlign;
   // Figures from column 2 on are right-aligned; a session's label and averages are centred over
   // its two columns.
   Align Alignment(int row, int column) const;
@@ -58,28 +59,6 @@ class ReviewGrid {
   std::vector<Row> rows_;
   int columns_ = 0;
 };
-
-// A cell of a printed heading row and the columns it covers.
-struct PrintedCell {
-  std::string text;
-  int span = 1;
-  ReviewGrid::Align align = ReviewGrid::Align::Left;
-};
-
-// The review grid as the printed list for the club's noticeboard: a title, the heading rows to
-// repeat on every page, and the member rows in the order the window shows them.
-struct PrintedTable {
-  std::string title;
-  std::string subtitle;
-  std::vector<int> widths;               // twips per column
-  std::vector<ReviewGrid::Align> align;  // of the member rows' cells, per column
-  std::vector<std::vector<PrintedCell>> headings;
-  std::vector<std::vector<std::string>> rows;
-  std::string note;  // printed in place of the rows when there are none
-};
-
-// The footer of a printed page: "Page 2 of 3".
-std::string PageText(int page, int pages);
 
 // The review window "frmPrint": the new handicaps of an update run for the secretary to sort,
 // highlight, correct, print and save. It works on the member table and the run's outputs in

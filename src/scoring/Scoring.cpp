@@ -249,6 +249,10 @@ void RankPairs(short first, short last, const Array1<float>& key, Array1<short>&
   }
 }
 
+bool TakesPart(const Session& s, short pair) {
+  return pair != s.PhantomPair && s.PairBoards(pair) > 0;
+}
+
 void HandicappedResults(Session& s, Context& ctx) {
   Guard guard(ctx.dialogs(), kScoringModule);
   ctx.Cancelled = false;
@@ -264,6 +268,9 @@ void HandicappedResults(Session& s, Context& ctx) {
                            NumberOrZero(s.PlayerHandicaps(pair)) +
                            NumberOrZero(s.PlayerHandicaps(static_cast<long>(pair) + s.PairCount));
         s.PairNetScore(pair) = static_cast<float>(net);
+        // The same pairs as the update's own average, so a session that carries handicaps is
+        // measured as one that does not.
+        if (!TakesPart(s, pair)) continue;
         sum += s.PairNetScore(pair);
         ++n;
       }

@@ -89,8 +89,15 @@ void RankPairs(short first, short last, const Array1<float>& key, Array1<short>&
                Array1<std::string>& posText, bool makeText);
 
 // PairNetScore (percentage plus both players' handicaps) for every pair but the phantom, and
-// FieldAverage per winner group (2 copies 1 with one group). Clears ctx.Cancelled.
+// FieldAverage per winner group over the pairs that take part (2 copies 1 with one group).
+// Clears ctx.Cancelled.
 void HandicappedResults(Session& s, Context& ctx);
+
+// Whether a pair counts in a session's averages and adjustments: not the sit-out pair, nor a pair
+// that played no board (it withdrew, or never sat down). The latter's percentage of 0 would pull
+// its direction's average down, and every pair that did play would look better than it was.
+// Scoring must have set PairBoards.
+bool TakesPart(const Session& s, short pair);
 
 // "Aggregate": each row is worth its own score; rows without one and "Ave" the side's average;
 // "Ave-"/"Ave+" 10 % off/on it. Raises.

@@ -22,7 +22,8 @@ std::string SessionFileName(const Session& s);
 
 // The file SessionFileName names, or, when that does not exist, a file beside it whose name
 // differs only in letter case (sessions copied from other systems are often in lower case).
-std::optional<std::string> FindSessionFile(const Session& s);
+// Nothing, with *error set when given, when the file's folder is there but cannot be read.
+std::optional<std::string> FindSessionFile(const Session& s, FileError* error = nullptr);
 bool SessionFileExists(const Session& s);
 
 // Reads the session file named by BasePath and Extension (or the file FindSessionFile finds) into

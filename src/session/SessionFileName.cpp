@@ -38,8 +38,8 @@ std::string SessionFileName(const Session& s) {
   return s.BasePath + "." + s.Extension;
 }
 
-std::optional<std::string> FindSessionFile(const Session& s) {
-  return FindFileIgnoringCase(SessionFileName(s));
+std::optional<std::string> FindSessionFile(const Session& s, FileError* error) {
+  return FindFileIgnoringCase(SessionFileName(s), error);
 }
 
 bool SessionFileExists(const Session& s) {

@@ -89,6 +89,15 @@ bool MainWindow::AskFirstDate() {
   }
 }
 
+void MainWindow::HistoryClick() {
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  const std::string before = c.Parameters.LastUpdated;
+  guard.Step(100, [&] { c.ports.windows.ShowModal(WindowId::History); });
+  // Only an undo changes the line; "First use of this program" stays until something does.
+  if (c.Parameters.LastUpdated != before) guard.Step(110, [&] { ShowInfo(); });
+}
+
 void MainWindow::AboutClick() {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);

@@ -7,7 +7,7 @@
 
 namespace pg {
 
-// The main window: the title, the status line, three buttons and, apart from them, "About". It
+// The main window: the title, the status line, four buttons and, apart from them, "About". It
 // stays open for the whole run; every other window opens modally on top of it through the Windows
 // port.
 class MainWindow {
@@ -23,6 +23,7 @@ class MainWindow {
   Control cmdParam{.name = "cmdParam", .caption = "Parameters", .key = 'P'};
   Control cmdUpdate{
       .name = "cmdUpdate", .caption = "Update handicaps", .key = 'U', .isDefault = true};
+  Control cmdHistory{.name = "cmdHistory", .caption = "History", .key = 'H'};
   Control cmdStop{.name = "cmdStop", .caption = "Stop", .key = 'S'};
   Control cmdAbout{.name = "cmdAbout", .caption = "About", .key = 'A'};
   Control lblHead{"lblHead", ""};
@@ -38,6 +39,10 @@ class MainWindow {
   // "Update handicaps": settles StartDate (the day after the last update, or a date the user
   // types before the first one), shows the update window, then refreshes the status line.
   void UpdateClick();
+
+  // "History": shows the History window, then the status line again when an undo there moved
+  // the date of the last update.
+  void HistoryClick();
 
   // "Stop": ends the program at once, nothing saved.
   void StopClick();

@@ -1,5 +1,7 @@
 #include "shell/PasswordWindows.h"
 
+#include <algorithm>
+
 #include "base/Guard.h"
 
 namespace pg {
@@ -10,6 +12,14 @@ namespace {
 void TakeMessage(Program& program, Control& lblMess) {
   if (!program.passwordMessage.empty()) lblMess.caption = program.passwordMessage;
   program.passwordMessage.clear();
+}
+
+// The settings keep the password in single bytes: a character outside them would be kept as
+// "?", and any other such character would then open the editor. Control characters (what a view
+// puts for those characters) are refused with them.
+bool Storable(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 0x20 && byte < 0x7F) || byte >= 0xA0;
 }
 
 }  // namespace
@@ -73,6 +83,8 @@ void NewPassword::OKClick() {
   guard.Step(100, [&] {
     if (pass[0].size() < 6) {
       c.dialogs().Message(kPasswordTooShortText, Buttons::OK, Icon::Warning);
+    } else if (!std::all_of(pass[0].begin(), pass[0].end(), Storable)) {
+      c.dialogs().Message(kPasswordCharactersText, Buttons::OK, Icon::Warning);
     } else if (pass[0] != pass[1]) {
       c.dialogs().Message(kPasswordsDifferText, Buttons::OK, Icon::Warning);
     } else {

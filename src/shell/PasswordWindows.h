@@ -95,6 +95,9 @@ class NewPassword {
 
 inline constexpr const char* kIncorrectPasswordText = "Incorrect password";
 inline constexpr const char* kPasswordTooShortText = "Password must be at least 6 characters long";
+inline constexpr const char* kPasswordCharactersText =
+    "The password may contain only letters, digits and the usual punctuation of a Western "
+    "keyboard";
 inline constexpr const char* kPasswordsDifferText =
     "The two passwords do not match - please reenter them";
 inline constexpr const char* kExistingPasswordText = "Please enter existing password";

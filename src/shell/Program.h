@@ -6,6 +6,7 @@
 #include "review/Members.h"
 #include "review/UpdateOutputs.h"
 #include "session/Session.h"
+#include "update/NearNamesDialog.h"
 
 namespace pg {
 
@@ -26,6 +27,8 @@ struct Program {
   MemberTable members;
   // What the last update run computed, for the review window; EndHandicap is in the members.
   UpdateOutputs outputs;
+  // The names the update window's last "Update" found close to a member, for the names window.
+  NameCheck nameCheck;
   // The text the next password window shows in lblMess instead of its own (empty: its own);
   // that window takes it, so a replacement lasts one showing.
   std::string passwordMessage;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QWidget>
 #include <initializer_list>
 #include <utility>
@@ -36,10 +37,14 @@ void Show(W* widget, const Control& control) {
 }
 
 // Shows a text box as the model holds it: its text (left alone when already shown, so the cursor
-// stays where it is), the words that name it as accessible name, enabled and visible.
+// stays where it is), the words that name it as accessible name, enabled and visible. The text
+// set here is the model's own, so it does not come back to the model as an edit.
 inline void ShowField(QLineEdit* edit, const Control& control, const std::string& text) {
   const QString shown = Latin1(text);
-  if (edit->text() != shown) edit->setText(shown);
+  if (edit->text() != shown) {
+    const QSignalBlocker quiet(edit);
+    edit->setText(shown);
+  }
   edit->setAccessibleName(OneLine(control.caption));
   edit->setEnabled(control.enabled);
   edit->setVisible(control.visible);

@@ -19,6 +19,7 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
       lblMess_(Make<QLabel>(model.lblMess, body_)),
       cmdParam_(Make<QPushButton>(model.cmdParam, body_)),
       cmdUpdate_(Make<QPushButton>(model.cmdUpdate, body_)),
+      cmdHistory_(Make<QPushButton>(model.cmdHistory, body_)),
       cmdStop_(Make<QPushButton>(model.cmdStop, body_)),
       cmdAbout_(Make<QPushButton>(model.cmdAbout, body_)) {
   // A main window, so that a screen reader takes it for the program's window (a frame).
@@ -43,6 +44,7 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(cmdParam_);
   buttons->addWidget(cmdUpdate_);
+  buttons->addWidget(cmdHistory_);
   buttons->addWidget(cmdStop_);
   buttons->addStretch();
   // About is not one of the secretary's tasks: it stands apart, at the foot.
@@ -67,11 +69,16 @@ MainWindowView::MainWindowView(MainWindow& model, QWidget* parent)
     model_.UpdateClick();
     Refresh();
   });
+  connect(cmdHistory_, &QPushButton::clicked, this, [this] {
+    model_.HistoryClick();
+    Refresh();
+  });
   connect(cmdStop_, &QPushButton::clicked, this, [this] { model_.StopClick(); });
   connect(cmdAbout_, &QPushButton::clicked, this, [this] { model_.AboutClick(); });
   Refresh();
   SetUpButtons(this, {{cmdParam_, &model_.cmdParam},
                       {cmdUpdate_, &model_.cmdUpdate},
+                      {cmdHistory_, &model_.cmdHistory},
                       {cmdStop_, &model_.cmdStop},
                       {cmdAbout_, &model_.cmdAbout}});
 }
@@ -81,6 +88,7 @@ void MainWindowView::Refresh() {
   Show(lblMess_, model_.lblMess);
   Show(cmdParam_, model_.cmdParam);
   Show(cmdUpdate_, model_.cmdUpdate);
+  Show(cmdHistory_, model_.cmdHistory);
   Show(cmdStop_, model_.cmdStop);
   Show(cmdAbout_, model_.cmdAbout);
 }

@@ -25,6 +25,7 @@ class MainWindowView : public QMainWindow {
   QLabel* lblMess_;
   QPushButton* cmdParam_;
   QPushButton* cmdUpdate_;
+  QPushButton* cmdHistory_;
   QPushButton* cmdStop_;
   QPushButton* cmdAbout_;
 };

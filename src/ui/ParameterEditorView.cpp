@@ -70,10 +70,14 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
     boxes_[f] = Make<QLineEdit>(model.fields[f].control, this);
     boxes_[f]->setFixedWidth(boxWidth + 12);
     boxes_[f]->installEventFilter(this);
-    connect(boxes_[f], &QLineEdit::textEdited, this, [this, f](const QString& text) {
+    // Every change but the view's own (ShowField's) goes through the box's filter: typed,
+    // pasted, dropped, undone, or put in by assistive software through the accessibility
+    // interface, which sends no textEdited.
+    connect(boxes_[f], &QLineEdit::textChanged, this, [this, f](const QString& text) {
       QLineEdit* box = boxes_[f];
       const int fromEnd = static_cast<int>(box->text().size()) - box->cursorPosition();
-      if (!model_.TextEdited(static_cast<Field>(f), ToLatin1(text))) {
+      if (!model_.TextEdited(static_cast<Field>(f), Typed(text))) {
+        const QSignalBlocker quiet(box);
         box->setText(Latin1(model_.fields[f].text));
         box->setCursorPosition(std::max(0, static_cast<int>(box->text().size()) - fromEnd));
       }

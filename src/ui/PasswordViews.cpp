@@ -83,8 +83,10 @@ PasswordEntryView::PasswordEntryView(PasswordEntry& model, QWidget* parent)
   layout->addLayout(ButtonRow(cmdOK_, cmdCancel_));
 
   txtPass_->installEventFilter(this);
-  connect(txtPass_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { model_.pass = ToLatin1(text); });
+  // Every change but the view's own (ShowField's) is the user's: typed, pasted, or put in by
+  // assistive software through the accessibility interface, which sends no textEdited.
+  connect(txtPass_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { model_.pass = Typed(text); });
   connect(cmdOK_, &QPushButton::clicked, this, [this] {
     model_.OKClick();
     Finish();
@@ -151,8 +153,8 @@ NewPasswordView::NewPasswordView(NewPassword& model, QWidget* parent)
     lblPass_[i]->setBuddy(txtPass_[i]);
     boxes->addWidget(lblPass_[i], i, 0);
     boxes->addWidget(txtPass_[i], i, 1);
-    connect(txtPass_[i], &QLineEdit::textEdited, this,
-            [this, i](const QString& text) { model_.pass[i] = ToLatin1(text); });
+    connect(txtPass_[i], &QLineEdit::textChanged, this,
+            [this, i](const QString& text) { model_.pass[i] = Typed(text); });
   }
   boxes->setColumnStretch(1, 1);
   auto* layout = new QVBoxLayout(this);

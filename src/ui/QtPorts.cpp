@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "ui/CapsLock.h"
 #include "ui/Text.h"
@@ -141,7 +142,18 @@ void QtWindows::Register(WindowId window, std::function<void()> show) {
 }
 
 void QtWindows::ShowModal(WindowId window) {
-  if (auto it = shows_.find(window); it != shows_.end() && it->second) it->second();
+  const auto it = shows_.find(window);
+  if (it == shows_.end() || !it->second) return;
+  // A window of ours waits for the user, whatever busy cursor the window under it set while it
+  // worked (the update window's, while it checks and runs): the cursor comes back as it goes.
+  std::vector<QCursor> busy;
+  for (const QCursor* c; (c = QApplication::overrideCursor()) != nullptr;) {
+    busy.push_back(*c);
+    QApplication::restoreOverrideCursor();
+  }
+  it->second();
+  for (auto c = busy.rbegin(); c != busy.rend(); ++c)
+    QApplication::setOverrideCursor(*c);
 }
 
 std::string QtSettingsStore::Read(const std::string& application, const std::string& section,

@@ -15,6 +15,14 @@ std::string ToLatin1(const QString& text) {
   return text.toLatin1().toStdString();
 }
 
+std::string Typed(const QString& text) {
+  std::string out;
+  out.reserve(static_cast<size_t>(text.size()));
+  for (const QChar c : text)
+    out += c.unicode() < 256 ? static_cast<char>(c.unicode()) : '\x1A';
+  return out;
+}
+
 QString Shown(const std::string& text) {
   return Latin1(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

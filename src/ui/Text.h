@@ -9,6 +9,10 @@ namespace pg::ui {
 QString Latin1(const std::string& text);
 // Characters a person types that Latin-1 lacks become '?', as in the files the program writes.
 std::string ToLatin1(const QString& text);
+// What a text box holds, for the model to check: a character that Latin-1 lacks becomes '\x1A'
+// (the control character that stands for one that cannot be written), which no key types and no
+// check accepts, where '?' would be taken for a question mark typed.
+std::string Typed(const QString& text);
 
 // A core text as a widget shows it: CR LF line breaks become Qt's LF.
 QString Shown(const std::string& text);

@@ -68,9 +68,17 @@ UpdateView::UpdateView(UpdateDialog& model, QWidget* parent)
     policy.setRetainSizeWhenHidden(true);
     cmdAdd_[i]->setSizePolicy(policy);
     const int index = static_cast<int>(i);
+    // A line is described when the keyboard makes it current and on every click, also on the
+    // line that is current already (the first line of the ignored list, say, when nothing can be
+    // used). A click that changes the current line is described once, as it is pressed.
     connect(lists_[i], &QListWidget::currentRowChanged, this, [this, index](int row) {
-      if (refreshing_ || row < 0) return;
+      if (refreshing_ || row < 0 || QGuiApplication::mouseButtons() != Qt::NoButton) return;
       model_.ListClick(index, row);
+      Refresh();
+    });
+    connect(lists_[i], &QAbstractItemView::pressed, this, [this, index](const QModelIndex& at) {
+      if (refreshing_ || !at.isValid()) return;
+      model_.ListClick(index, at.row());
       Refresh();
     });
     connect(cmdAdd_[i], &QPushButton::clicked, this, [this, index] {
@@ -168,7 +176,8 @@ void UpdateView::Refresh() {
 
 void RegisterUpdateWindow(QtWindows& windows, Program& program) {
   windows.Register(WindowId::Update, [&program] {
-    UpdateDialog model(program.context, program.session, program.members, program.outputs);
+    UpdateDialog model(program.context, program.session, program.members, program.outputs,
+                       program.nameCheck);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     model.Load();
     QApplication::restoreOverrideCursor();

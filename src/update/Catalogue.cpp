@@ -36,12 +36,23 @@ std::string LineText(int count, Date day, short timeOfDay, short sectionNo, shor
 }
 
 // One afternoon or evening of one day: its combined file, or each of its sections. Whether a
-// file is there comes from the scan's listing of its year's folder.
-void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& count,
+// file is there comes from the scan's listing of its year's folder. False when that folder could
+// not be read: the scan says so and stops there.
+bool ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& count,
                    CatalogueLists& lists, FileFinder& files) {
-  const auto exists = [&] { return files.Find(SessionFileName(s)).has_value(); };
+  bool unreadable = false;
+  const auto exists = [&] {
+    FileError error;
+    if (files.Find(SessionFileName(s), &error)) return true;
+    if (error.number != 0 && !unreadable) {
+      unreadable = true;
+      ctx.dialogs().Message(CannotReadFolderText(SessionFileName(s), error), Buttons::OK,
+                            Icon::Warning);
+    }
+    return false;
+  };
   PointAt(s, ctx, day, timeOfDay, 1);
-  if (!exists()) return;
+  if (!exists()) return !unreadable;
   // A file that fails before its section count must not take another session's count.
   s.SectionCount = 1;
   ReadSession(s, ctx);
@@ -68,6 +79,7 @@ void ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
     lists[usable ? 0 : 1].push_back(
         {LineText(count, day, timeOfDay, k, sections, s), day, timeOfDay, k});
   }
+  return !unreadable;
 }
 
 }  // namespace
@@ -79,10 +91,16 @@ void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists) {
   const Date today = ctx.ports.clock.Today();
   int count = 0;
   FileFinder files;
+  // A day that could not be looked at ends the listing as the count does, so that no later
+  // session is listed: an update of later days would move the date of the last update past
+  // sessions it never saw.
+  bool readable = true;
   // The count is tested only between days, so that a day's sessions are listed together.
-  for (Date day = start; day < today && count < kMostListed; day += std::chrono::days{1}) {
-    for (short timeOfDay = 1; timeOfDay <= 2; ++timeOfDay)
-      guard.Step(100, [&] { ListTimeOfDay(s, ctx, day, timeOfDay, count, lists, files); });
+  for (Date day = start; readable && day < today && count < kMostListed;
+       day += std::chrono::days{1}) {
+    for (short timeOfDay = 1; readable && timeOfDay <= 2; ++timeOfDay)
+      guard.Step(100,
+                 [&] { readable = ListTimeOfDay(s, ctx, day, timeOfDay, count, lists, files); });
   }
 }
 
@@ -108,21 +126,37 @@ std::optional<std::string> WhyUnusable(Session& s, Context& ctx, Date day, bool 
   return std::nullopt;
 }
 
-bool MayUse(Session& s, Context& ctx, const CatalogueLine& line) {
+ChosenSession CheckChosenSession(Session& s, Context& ctx, const CatalogueLine& line,
+                                 bool correctionPeriod) {
+  ChosenSession check;
   GetFileName(s, ctx, line);
-  if (!SessionFileExists(s)) {
-    ctx.dialogs().Message("The file " + SessionFileName(s) + " no longer exists", Buttons::OK,
-                          Icon::None);
-    return false;
+  const std::string file = SessionFileName(s);
+  FileError error;
+  if (!FindSessionFile(s, &error)) {
+    if (error.number != 0) {
+      check.refusal = CannotReadFolderText(file, error);
+      check.icon = Icon::Warning;
+    } else {
+      check.refusal = "The file " + file + " no longer exists";
+    }
+    return check;
   }
   ReadSession(s, ctx);
   // The reader has said why it could not read the file.
-  if (s.ReadFailed) return false;
-  if (const auto why = WhyUnusable(s, ctx, line.Day, true)) {
-    ctx.dialogs().Message(*why, Buttons::OK, Icon::None);
-    return false;
+  check.readFailed = s.ReadFailed;
+  if (check.readFailed) return check;
+  if (auto why = WhyUnusable(s, ctx, line.Day, correctionPeriod)) {
+    check.refusal = std::move(*why);
+  } else {
+    check.usable = true;
   }
-  return true;
+  return check;
+}
+
+bool MayUse(Session& s, Context& ctx, const CatalogueLine& line) {
+  const ChosenSession check = CheckChosenSession(s, ctx, line, true);
+  if (!check.refusal.empty()) ctx.dialogs().Message(check.refusal, Buttons::OK, check.icon);
+  return check.usable;
 }
 
 bool CarriesHandicaps(const Session& s) {

@@ -45,6 +45,20 @@ std::string GetFileName(Session& s, Context& ctx, const CatalogueLine& line);
 // The correction period, counted back from today to day, is tested only when asked.
 std::optional<std::string> WhyUnusable(Session& s, Context& ctx, Date day, bool correctionPeriod);
 
+// A chosen line's session, read afresh and judged as the listing judged it.
+struct ChosenSession {
+  bool usable = false;
+  bool readFailed = false;  // the reader has already said why
+  std::string refusal;      // otherwise, why it cannot be used, as the message that says so
+  Icon icon = Icon::None;
+};
+
+// Reads the file of a chosen line into s and says whether it can be used for handicaps: its file
+// must still be there (and its folder readable), read whole and pass WhyUnusable. The move into
+// the list to be used and the update run both judge a line by this, in the same words.
+ChosenSession CheckChosenSession(Session& s, Context& ctx, const CatalogueLine& line,
+                                 bool correctionPeriod);
+
 // Reads the file of the selected line and tells whether it may go into the list of sessions to
 // be used, showing the message that refuses it otherwise.
 bool MayUse(Session& s, Context& ctx, const CatalogueLine& line);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Files.h"
 #include "base/Guard.h"
 #include "session/SessionFile.h"
 #include "update/UpdateRun.h"
@@ -83,10 +84,17 @@ void UpdateDialog::ShowSessionInfo(int i) {
   const CatalogueLine line = list[static_cast<size_t>(row)];
   Guard guard(context_.dialogs(), kName);
   bool exists = false;
+  FileError error;
   guard.Step(100, [&] {
     GetFileName(session_, context_, line);
-    exists = SessionFileExists(session_);
+    exists = FindSessionFile(session_, &error).has_value();
   });
+  if (error.number != 0) {
+    context_.dialogs().Message(CannotReadFolderText(SessionFileName(session_), error), Buttons::OK,
+                               Icon::Warning);
+    lblDay.caption = kCannotReadSessionText;
+    return;
+  }
   if (!exists) {
     lblDay.caption = FormatDate(line.Day, "dddd");
     return;
@@ -134,8 +142,23 @@ void UpdateDialog::MoveClick(int k) {
   });
 }
 
+bool UpdateDialog::NamesAccepted() {
+  names_ = NameCheck{FindNearNames(context_, lists[0]), std::nullopt, false};
+  if (names_.names.empty()) return true;
+  names_.lastDay =
+      std::max_element(lists[0].begin(), lists[0].end(), [](const auto& a, const auto& b) {
+        return a.Day < b.Day;
+      })->Day;
+  context_.ports.windows.ShowModal(WindowId::NearNames);
+  return names_.goOn;
+}
+
 void UpdateDialog::UpdateClick() {
   Guard guard(context_.dialogs(), kName);
+  // A check that fails lets the update run as it would without it.
+  bool accepted = true;
+  guard.Step(90, [&] { accepted = NamesAccepted(); });
+  if (!accepted) return;
   UpdateRun run(context_, session_, members_, outputs_);
   bool finished = false;
   guard.Step(100, [&] { finished = RunUpdate(run, lists[0], lblDay.caption); });

@@ -10,6 +10,7 @@
 #include "review/UpdateOutputs.h"
 #include "session/Session.h"
 #include "update/Catalogue.h"
+#include "update/NearNamesDialog.h"
 
 namespace pg {
 
@@ -22,8 +23,10 @@ class UpdateDialog {
   static constexpr const char* kName = kUpdateWindowName;
   static constexpr const char* kCaption = "Update Handicaps";
 
-  UpdateDialog(Context& context, Session& session, MemberTable& members, UpdateOutputs& outputs)
-      : context_(context), session_(session), members_(members), outputs_(outputs) {}
+  // The names window, when it opens, is shown `names`.
+  UpdateDialog(Context& context, Session& session, MemberTable& members, UpdateOutputs& outputs,
+               NameCheck& names)
+      : context_(context), session_(session), members_(members), outputs_(outputs), names_(names) {}
 
   // Index 0: sessions to be used; 1: sessions to be ignored. The caption is the list's heading.
   std::array<Control, 2> lstFiles{
@@ -60,8 +63,9 @@ class UpdateDialog {
   // list to be used only when its session can be used; a refusal shows why.
   void MoveClick(int k);
 
-  // "Update": runs the update over list 0 in its order; when it finishes, closes this window
-  // and opens the review window.
+  // "Update": first shows the names of list 0's sessions that almost match a member, when there
+  // are any, and stops there unless the user goes on; then runs the update over list 0 in its
+  // order and, when it finishes, closes this window and opens the review window.
   void UpdateClick();
 
   // "Close": closes the window; nothing changes.
@@ -73,11 +77,14 @@ class UpdateDialog {
  private:
   void Close();
   void SelectForMove(int i, int row);
+  // Whether the update may run: with no name to show, or after "Continue" in the names window.
+  bool NamesAccepted();
 
   Context& context_;
   Session& session_;
   MemberTable& members_;
   UpdateOutputs& outputs_;
+  NameCheck& names_;
 };
 
 inline constexpr const char* kNoPreviousScoresText = "No previous scores found";

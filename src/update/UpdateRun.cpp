@@ -23,12 +23,6 @@ long SecondPlayer(const Session& s, short pair) {
   return static_cast<long>(pair) + s.PairCount;
 }
 
-// Neither player of the sit-out pair, nor of a pair that played no board (its percentage of 0
-// would pull the average down and be pushed up by the largest adjustment), takes any part.
-bool TakesPart(const Session& s, short pair) {
-  return pair != s.PhantomPair && s.PairBoards(pair) > 0;
-}
-
 short PairOf(const Session& s, long player) {
   return static_cast<short>(player > s.PairCount ? player - s.PairCount : player);
 }
@@ -110,25 +104,18 @@ bool RunUpdate(UpdateRun& run, const std::vector<CatalogueLine>& lines, std::str
     const CatalogueLine& line = lines[static_cast<size_t>(s)];
     bool ready = false;
     guard.Step(120, [&] {
-      GetFileName(session, ctx, line);
+      // The file may have changed since it was listed; a session is used only as itself, and
+      // scoring what a failed read left behind would score another session.
+      const ChosenSession check = CheckChosenSession(session, ctx, line, false);
       const std::string file = SessionFileName(session);
-      if (!SessionFileExists(session)) {
-        ctx.dialogs().Message("The file " + file + " no longer exists", Buttons::OK, Icon::None);
-        return;
-      }
-      ReadSession(session, ctx);
-      // Scoring what a failed read left behind would score another session.
-      if (session.ReadFailed) {
+      if (check.readFailed) {
         sessionInfo = "Error - cannot read the file " + file;
-        return;
+      } else if (!check.usable) {
+        // The label says which of the sessions stopped the update.
+        sessionInfo = "Cannot use the file " + file;
+        ctx.dialogs().Message(check.refusal, Buttons::OK, check.icon);
       }
-      // The file may have changed since it was listed; a session is used only as itself.
-      if (const auto why = WhyUnusable(session, ctx, line.Day, false)) {
-        ctx.dialogs().Message("Cannot use the file " + file + "\r\n" + *why, Buttons::OK,
-                              Icon::None);
-        return;
-      }
-      ready = true;
+      ready = check.usable;
     });
     if (!ready) return stop();
     guard.Step(130, [&] { RunSession(run, s, line); });

@@ -253,9 +253,13 @@ TEST_F(Members, EachSaveKeepsTheFilesItReplaces) {
   context.NoUpdateYet = true;
   Load(kClubFile);
   Save();
+  // A correction saved again in the same review: its copies would be the first saved state of
+  // this update, and the next update's copy of the corrected one would come second.
+  table.Member(2).EndHandicap = 0.75;
+  Save();
   const std::string firstMembers = test::ReadBytes(context.MemberFile);
   const std::string firstIni = test::ReadBytes(ini);
-  Save();  // the same run again replaces only its own files
+  EXPECT_FALSE(FileExists(context.HandicapFolder + "Membersh-130705.bak"));
   Load(firstMembers);
   table.Member(1).EndHandicap = 1.25;
   ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
@@ -387,14 +391,27 @@ INSTANTIATE_TEST_SUITE_P(
         Obstacle{"ReadOnlyDataFolder", MakeReadOnly, Obstacle::Membership, err::kPermissionDenied}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Members, AParameterFileThatCannotBeWrittenStillSavesTheHandicaps) {
+// Until Handicap.ini says so the update is not saved: the window stays unsaved and the date of the
+// last update as it was, so Save again writes the same three files; the membership file it then
+// replaces (this update's own, half saved) is kept beside the club's original, not over it.
+TEST_F(Members, AParameterFileThatCannotBeWrittenLeavesTheSaveToBeTriedAgain) {
   Load(kClubFile);
-  std::filesystem::create_directory(context.HandicapFolder + "Handicap.ini");
+  context.Parameters.LastUpdated = "25 September 2006 ";
+  const std::string ini = context.HandicapFolder + "Handicap.ini";
+  std::filesystem::create_directory(ini);
   ports.dialogs.ExpectMessage(kQuestion, Answer::Yes);
   ports.dialogs.ExpectMessageContaining("handicap.ini - error ");
-  ports.dialogs.ExpectMessage("New handicaps have been saved");
-  SaveHandicaps(table, context, kJuly5, unsaved);
-  EXPECT_NE(test::ReadBytes(context.MemberFile), kClubFile);
+  EXPECT_EQ(SaveHandicaps(table, context, kJuly5, unsaved), SaveOutcome::Failed);
+  const std::string written = test::ReadBytes(context.MemberFile);
+  EXPECT_NE(written, kClubFile);
+  EXPECT_EQ(context.Parameters.LastUpdated, "25 September 2006 ");
+  EXPECT_TRUE(unsaved);
+
+  std::filesystem::remove(ini);
+  Save();
+  EXPECT_EQ(test::ReadBytes(context.MemberFile), written);
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Membersh-060925.bak"), kClubFile);
+  EXPECT_EQ(test::ReadBytes(context.HandicapFolder + "Membersh-060925-2.bak"), written);
   EXPECT_EQ(context.Parameters.LastUpdated, "05 July 2013 ");
   EXPECT_FALSE(unsaved);
 }

@@ -3,16 +3,21 @@
 // the visitor's handicap, a review grid worth looking at, and Save.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "SampleClub.h"
 #include "base/Files.h"
+#include "history/HistoryDialog.h"
 #include "review/ReviewDialog.h"
 #include "shell/ClubFolder.h"
 #include "shell/StartUp.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 #include "update/UpdateDialog.h"
+#include "update/UpdateRun.h"
 
 namespace pg {
 namespace {
@@ -38,7 +43,7 @@ TEST(SampleRoad, TheFirstUpdateOnTheSampleClub) {
   EXPECT_EQ(main.lblMess.caption, "First use of this program");
 
   ports.windows.onShow[WindowId::Update] = [&] {
-    UpdateDialog update(c, program.session, program.members, program.outputs);
+    UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
     update.onClose = [] {};
     update.Load();
     const std::vector<std::string> used = Texts(update.lists[0]);
@@ -87,6 +92,160 @@ TEST(SampleRoad, TheFirstUpdateOnTheSampleClub) {
   EXPECT_TRUE(FileExists(repaired.substr(0, repaired.size() - 1) + "X"));
   EXPECT_EQ(main.lblMess.caption,
             "Handicaps last updated using sessions up to and including \r\nMonday 30 Mar 2026");
+}
+
+// The files under a folder, by their paths there, with their bytes.
+std::map<std::string, std::string> Files(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    if (entry.is_regular_file())
+      files[std::filesystem::relative(entry.path(), folder).generic_string()] =
+          test::ReadBytes(entry.path().string());
+  return files;
+}
+
+// A copy of the sample club whose director typed "Margret Holloway" on 2 March, taken through
+// its first update: `press` presses the update window's Update, the names window is answered
+// with `goOn`, and the review window saves.
+struct MisspeltClub {
+  test::TempFolder dir;
+  test::ScriptedPorts ports;
+  Program program{ports.ports()};
+  MainWindow main{program};
+  std::vector<NearNamesDialog::Row> rows;
+
+  MisspeltClub() {
+    sample::WriteSampleClub(dir.path());
+    const std::string file = dir.path() + "RES2026" + kPathSeparator + "0302S1.AFT";
+    std::string bytes = test::ReadBytes(file);
+    bytes.replace(bytes.find("Margaret Holloway"), 8, "Margret");
+    test::WriteBytes(file, bytes);
+    StartUp(main, *ChooseClubFolder({}, dir.path(), ports.ports()));
+  }
+
+  void Update(const std::function<void(UpdateDialog&)>& press, bool goOn) {
+    Context& c = program.context;
+    ports.windows.onShow[WindowId::Update] = [&] {
+      UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
+      update.onClose = [] {};
+      update.Load();
+      press(update);
+    };
+    ports.windows.onShow[WindowId::NearNames] = [&] {
+      NearNamesDialog names(c, program.nameCheck);
+      rows = names.Rows();
+      goOn ? names.ContinueClick() : names.BackClick();
+    };
+    ports.windows.onShow[WindowId::Review] = [&] {
+      ReviewDialog(c, program.members, program.outputs).SaveClick();
+    };
+    ports.dialogs.ExpectPrompt("1/2/2026")
+        .ExpectMessageContaining("Attempting to repair")
+        .ExpectMessage("File repaired successfully");
+    if (goOn)
+      ports.dialogs.ExpectPrompt("3")
+          .ExpectMessageContaining("This will overwrite", Answer::Yes)
+          .ExpectMessage("New handicaps have been saved");
+    main.UpdateClick();
+    ports.dialogs.VerifyAllUsed();
+  }
+};
+
+TEST(SampleRoad, AMisspeltMemberIsListedAndContinueSavesWhatTheUpdateAlwaysSaved) {
+  MisspeltClub checked;
+  checked.Update([](UpdateDialog& update) { update.UpdateClick(); }, true);
+  EXPECT_EQ(checked.rows, (std::vector<NearNamesDialog::Row>{
+                              {"Margret Holloway", "08. 02 March 2026 - Monday afternoon",
+                               "Margaret Holloway", "one letter"}}));
+
+  // The road as it was before the names were looked at: the run at once.
+  MisspeltClub unchecked;
+  unchecked.Update(
+      [&](UpdateDialog& update) {
+        Program& p = unchecked.program;
+        UpdateRun run(p.context, p.session, p.members, p.outputs);
+        if (RunUpdate(run, update.lists[0], update.lblDay.caption))
+          unchecked.ports.windows.ShowModal(WindowId::Review);
+      },
+      true);
+  EXPECT_EQ(Files(checked.dir.path()), Files(unchecked.dir.path()));
+
+  MisspeltClub back;
+  std::map<std::string, std::string> before;
+  back.Update(
+      [&](UpdateDialog& update) {
+        before = Files(back.dir.path());
+        update.UpdateClick();
+        EXPECT_FALSE(update.closed);
+      },
+      false);
+  EXPECT_EQ(back.rows, checked.rows);
+  EXPECT_EQ(back.ports.windows.shown,
+            (std::vector<WindowId>{WindowId::Update, WindowId::NearNames}));
+  EXPECT_EQ(Files(back.dir.path()), before);
+}
+
+// February's sessions saved on 3 March and March's on 20 April: the History window holds both
+// updates for every member, and undoing March's puts back the two files February's wrote.
+TEST(SampleRoad, TwoUpdatesInTheHistoryAndTheSecondUndone) {
+  test::TempFolder dir;
+  sample::WriteSampleClub(dir.path());
+  test::ScriptedPorts ports;
+  Program program(ports.ports());
+  Context& c = program.context;
+  MainWindow main(program);
+  StartUp(main, dir.path());
+  ports.windows.onShow[WindowId::Update] = [&] {
+    UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
+    update.onClose = [] {};
+    update.Load();
+    update.UpdateClick();
+  };
+  ports.windows.onShow[WindowId::Review] = [&] {
+    ReviewDialog review(c, program.members, program.outputs);
+    review.SaveClick();
+    EXPECT_TRUE(review.BackClick());
+  };
+  ports.clock.today = MakeDate(2026, 3, 3);
+  ports.dialogs.ExpectPrompt("1/2/2026")
+      .ExpectMessageContaining("Attempting to repair")
+      .ExpectMessage("File repaired successfully")
+      .ExpectPrompt("3")
+      .ExpectMessageContaining("This will overwrite", Answer::Yes)
+      .ExpectMessage("New handicaps have been saved");
+  main.UpdateClick();
+  const std::string ini = c.HandicapFolder + kParameterFileName;
+  const std::string february = test::ReadBytes(c.MemberFile);
+  const std::string februaryIni = test::ReadBytes(ini);
+  ports.clock.today = MakeDate(2026, 4, 20);
+  ports.dialogs.ExpectMessageContaining("This will overwrite", Answer::Yes)
+      .ExpectMessage("New handicaps have been saved");
+  main.UpdateClick();
+  ports.dialogs.VerifyAllUsed();
+
+  ports.windows.onShow[WindowId::History] = [&] {
+    HistoryDialog history(c);
+    ASSERT_EQ(history.members().rows.size(), 34u);
+    EXPECT_EQ(history.members().headings.at(3), "Change 30/03/26");
+    EXPECT_EQ(history.members().headings.at(4), "Change 23/02/26");
+    for (int row = 0; row < 34; ++row) {
+      const std::vector<std::string>& cells = history.members().rows.at(static_cast<size_t>(row));
+      EXPECT_FALSE(cells.at(3).empty() || cells.at(4).empty()) << cells.at(1);
+      history.ChooseMember(row);
+      EXPECT_EQ(history.chart().points.size(), 3u) << cells.at(1);  // before, February, March
+    }
+    ports.dialogs
+        .ExpectMessage("Undo the update using sessions up to and including Monday 30 Mar 2026?",
+                       Answer::Yes)
+        .ExpectMessage(
+            "The update using sessions up to and including Monday 30 Mar 2026 has been undone.");
+    history.UndoClick();
+  };
+  main.HistoryClick();
+  EXPECT_EQ(test::ReadBytes(c.MemberFile), february);
+  EXPECT_EQ(test::ReadBytes(ini), februaryIni);
+  EXPECT_EQ(main.lblMess.caption,
+            "Handicaps last updated using sessions up to and including \r\nMonday 23 Feb 2026");
 }
 
 }  // namespace

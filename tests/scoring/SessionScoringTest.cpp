@@ -145,8 +145,10 @@ TEST(HandicappedResults, NetScoresAndFieldAverage) {
   Session s = MakeSession(4, 1, 1);
   s.PhantomPair = 4;
   const float percent[] = {52.5f, 48.25f, 51, 0};
-  for (short p = 1; p <= 4; ++p)
+  for (short p = 1; p <= 4; ++p) {
     s.PairPercent(p) = percent[p - 1];
+    s.PairBoards(p) = 1;
+  }
   s.PlayerHandicaps(1) = CellValue(1.5);
   s.PlayerHandicaps(5) = CellValue(-0.5);
   s.PlayerHandicaps(7) = CellValue(-1);
@@ -156,6 +158,12 @@ TEST(HandicappedResults, NetScoresAndFieldAverage) {
   EXPECT_EQ(s.FieldAverage(1).number(), RoundTo(151.75 / 3, 0.01));
   EXPECT_FLOAT_EQ(static_cast<float>(s.FieldAverage(1).number()), 50.58f);
   EXPECT_EQ(s.FieldAverage(2), s.FieldAverage(1));
+
+  // A pair that played no board keeps its net score but would pull the average down.
+  s.PairBoards(2) = 0;
+  HandicappedResults(s, sc.ctx);
+  EXPECT_EQ(s.PairNetScore(2), 48.25f);
+  EXPECT_EQ(s.FieldAverage(1).number(), RoundTo(103.5 / 2, 0.01));
 
   // A group holding nothing but the phantom has no average.
   s.WinnerCount = 2;

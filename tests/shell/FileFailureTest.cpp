@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "base/Files.h"
+#include "history/Undo.h"
 #include "review/ReviewDialog.h"
 #include "session/SessionFile.h"
 #include "shell/StartUp.h"
@@ -89,6 +90,21 @@ void PrintTo(const Writer& w, std::ostream* out) {
   *out << w.name;
 }
 
+// The club's update of 9 November 2026, saved as the review window saves it.
+void SaveAnUpdate(Club& club) {
+  LoadMembers(club.program.members, club.c);
+  UpdateOutputs& outputs = club.program.outputs;
+  outputs.Size(2, 1);
+  outputs.SessionLabels(0) = "Mon 09/11/26 aft";
+  outputs.LastSessionDate = MakeDate(2026, 11, 9);
+  outputs.PlayedFlags(1) = 1;
+  outputs.SessionResults(1, 0) = {true, 0, 55, -0.3f};
+  club.program.members.Member(1).EndHandicap = 1.2;
+  club.program.members.Member(2).EndHandicap = 0.0;
+  club.review = std::make_unique<ReviewDialog>(club.c, club.program.members, club.program.outputs);
+  club.review->SaveClick();
+}
+
 const Writer kWriters[] = {
     {"HandicapIniIntoANewFolder", [](Club& club) { fs::remove_all(club.c.HandicapFolder); },
      [](Club& club) {
@@ -105,28 +121,33 @@ const Writer kWriters[] = {
      },
      [](const Club& club, const std::string&) { return club.SessionFile(); },
      [](Club& club, bool) { EXPECT_TRUE(club.program.session.ReadFailed); }},
-    {"SaveOfTheReviewWindow", [](Club&) {},
+    {"SaveOfTheReviewWindow", [](Club&) {}, SaveAnUpdate,
+     [](const Club& club, const std::string& failed) { return club.dir / failed; },
+     [](Club& club, bool) {
+       // Whichever file fails, Handicap.ini last of all, the update is not saved: the window
+       // stays unsaved and the date where it was, so that Save again writes the same files.
+       EXPECT_TRUE(club.review->unsaved());
+       EXPECT_EQ(club.c.Parameters.LastUpdated, "02 November 2026 ");
+     }},
+    {"UndoOfTheLastUpdate", SaveAnUpdate,
      [](Club& club) {
-       LoadMembers(club.program.members, club.c);
-       UpdateOutputs& outputs = club.program.outputs;
-       outputs.Size(2, 1);
-       outputs.SessionLabels(0) = "Mon 09/11/26 aft";
-       outputs.LastSessionDate = MakeDate(2026, 11, 9);
-       outputs.PlayedFlags(1) = 1;
-       outputs.SessionResults(1, 0) = {true, 0, 55, -0.3f};
-       club.program.members.Member(1).EndHandicap = 1.2;
-       club.program.members.Member(2).EndHandicap = 0.0;
-       club.review =
-           std::make_unique<ReviewDialog>(club.c, club.program.members, club.program.outputs);
-       club.review->SaveClick();
+       MemberTable today;
+       HistoryDamage damage;
+       UndoLastUpdate(club.c, ReadHistory(club.c, today, damage));
      },
      [](const Club& club, const std::string& failed) { return club.dir / failed; },
-     [](Club& club, bool membersSaved) {
-       // Once Membersh.dat holds the run, the run is saved and the date moves on, even when
-       // Handicap.ini then fails, so that no session is counted twice.
-       EXPECT_EQ(club.review->unsaved(), !membersSaved);
-       EXPECT_EQ(club.c.Parameters.LastUpdated,
-                 membersSaved ? "09 November 2026 " : "02 November 2026 ");
+     [](Club& club, bool) {
+       // Membersh.dat and Handicap.ini agree, both as the update wrote them or both as before it,
+       // and the date of the last update in memory is the one Handicap.ini holds.
+       const std::string& folder = club.c.HandicapFolder;
+       const bool undone =
+           test::ReadBytes(club.c.MemberFile) == test::ReadBytes(folder + "Membersh-261102.bak");
+       EXPECT_EQ(test::ReadBytes(folder + kParameterFileName) ==
+                     test::ReadBytes(folder + "Handicap-261102.bak"),
+                 undone);
+       HandicapParameters onDisk;
+       ReadParameters(folder, onDisk);
+       EXPECT_EQ(club.c.Parameters.LastUpdated, onDisk.LastUpdated);
      }},
 };
 

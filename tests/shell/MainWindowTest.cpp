@@ -43,6 +43,21 @@ TEST(MainWindow, AfterAnUpdateTheNextStartsTheDayAfterAndTheStatusFollowsTheWind
             "Handicaps last updated using sessions up to and including \r\nMonday 25 Sep 2006");
 }
 
+// The History window leaves the status line as it was unless an undo there moved the date of the
+// last update.
+TEST(MainWindow, HistoryShowsTheStatusAgainWhenAnUndoMovedTheLastUpdate) {
+  Window w;
+  w.window.HistoryClick();
+  EXPECT_EQ(w.window.lblMess.caption, "First use of this program");
+  w.c.Parameters.LastUpdated = "25 September 2006 ";
+  w.c.NoUpdateYet = false;
+  w.ports.windows.onShow[WindowId::History] = [&] { w.c.Parameters.LastUpdated = ""; };
+  w.window.HistoryClick();
+  EXPECT_EQ(w.ports.windows.shown, (std::vector<WindowId>{WindowId::History, WindowId::History}));
+  EXPECT_EQ(w.window.lblMess.caption, "No updates yet done");
+  EXPECT_TRUE(w.c.NoUpdateYet);
+}
+
 // Each answer in turn, with the message it draws (empty: none); the prompt comes back after a
 // refusal, and an empty or cancelled answer ends the action with nothing done.
 TEST(MainWindow, TheFirstDatePromptRefusesWhatIsNoDayInThePast) {

@@ -50,9 +50,15 @@ struct Gate {
 
 TEST(PasswordGate, TheFirstVisitSetsAPasswordOfSixCharactersTypedTwice) {
   Gate g;
+  // Six characters the settings could keep only as "??????", as the view gives a Cyrillic word.
+  const std::string unstorable(6, '\x1A');
   g.ports.dialogs.ExpectMessage("Password must be at least 6 characters long")
+      .ExpectMessage(
+          "The password may contain only letters, digits and the usual punctuation of "
+          "a Western keyboard")
       .ExpectMessage("The two passwords do not match - please reenter them");
-  g.NewPasswords({{"abcde", "abcde"}, {"abcdef", "abcdeF"}, {"abcdef", "abcdef"}});
+  g.NewPasswords(
+      {{"abcde", "abcde"}, {unstorable, unstorable}, {"abcdef", "abcdeF"}, {"abcdef", "abcdef"}});
   g.window.ParamClick();
   EXPECT_TRUE(g.EditorOpened());
   EXPECT_EQ(g.messages, std::vector<std::string>{"Enter a password which is needed for future "
@@ -82,6 +88,12 @@ TEST(PasswordGate, OnlyTheStoredPasswordExactlyOpensTheEditor) {
     EXPECT_EQ(g.messages, std::vector<std::string>{"The Parameters Page is password protected, "
                                                    "please enter the password"});
   }
+  // A password kept as "??????" before such characters were refused is never opened by them.
+  Gate kept("??????");
+  kept.ports.dialogs.ExpectMessage("Incorrect password");
+  kept.Enter(std::string(6, '\x1A'));
+  kept.window.ParamClick();
+  EXPECT_FALSE(kept.EditorOpened());
   // A window that never opens (no view for it) lets nobody through either.
   Gate g("secret1");
   g.program.context.Cancelled = false;

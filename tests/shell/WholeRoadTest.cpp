@@ -51,7 +51,7 @@ TEST(WholeRoad, FromTheMainWindowToTheSavedMembershipFile) {
   place("1116S1.AFT", Session(MakeDate(2026, 11, 16), false, "Guy Gorse"));
 
   ports.windows.onShow[WindowId::Update] = [&] {
-    UpdateDialog update(c, program.session, program.members, program.outputs);
+    UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
     update.onClose = [] {};
     update.Load();
     ASSERT_EQ(update.lists[0].size(), 3u);
@@ -100,7 +100,7 @@ TEST(WholeRoad, FromTheMainWindowToTheSavedMembershipFile) {
   // The next update starts the day after the last session used, and finds nothing to use.
   ports.windows.onShow[WindowId::Update] = [&] {
     EXPECT_EQ(c.StartDate, MakeDate(2026, 11, 17));
-    UpdateDialog update(c, program.session, program.members, program.outputs);
+    UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
     update.Load();
     EXPECT_TRUE(update.lists[0].empty());
     EXPECT_TRUE(update.lists[1].empty());

@@ -13,7 +13,8 @@ std::string Target(const std::string& path) {
 
 bool FailingFileSystem::Fails(const char* operation, const std::string& file, FileError& error) {
   calls.push_back({operation, file});
-  if (static_cast<int>(calls.size()) != failAt_) return false;
+  const int n = static_cast<int>(calls.size());
+  if (n != failAt_ && !(onward_ && failAt_ > 0 && n > failAt_)) return false;
   error = FileError{err::kDiskFull, ErrorDescription(err::kDiskFull)};
   return true;
 }
@@ -56,6 +57,17 @@ bool FailingFileSystem::MakeFolder(const std::string& path, FileError& error) {
 
 void FailingFileSystem::FlushFolder(const std::string& folder) {
   SystemFileSystem().FlushFolder(folder);
+}
+
+bool FailingFileSystem::ListFolder(const std::string& folder, std::vector<std::string>& names,
+                                   FileError& error) {
+  for (const std::string& denied : unreadable) {
+    if (folder.starts_with(denied)) {
+      error = FileError{err::kPermissionDenied, "Permission denied"};
+      return false;
+    }
+  }
+  return SystemFileSystem().ListFolder(folder, names, error);
 }
 
 }  // namespace pg::test

@@ -9,17 +9,23 @@
 namespace pg::test {
 
 // The machine's file system, but for the Nth call that changes a file (counting from 1), which
-// fails as a full disk would. It logs every call with the file it is for, so a test can count a
-// writer's steps in a run that fails nowhere (failAt 0) and then fail each step in turn.
+// fails as a full disk would (and, when `onward`, every call after it, as a disk that stays full),
+// and for the folders named unreadable. It logs every call with the
+// file it is for, so a test can count a writer's steps in a run that fails nowhere (failAt 0) and
+// then fail each step in turn.
 class FailingFileSystem : public FileSystem {
  public:
-  explicit FailingFileSystem(int failAt = 0) : failAt_(failAt) {}
+  explicit FailingFileSystem(int failAt = 0, bool onward = false)
+      : failAt_(failAt), onward_(onward) {}
 
   struct Call {
     std::string operation;
     std::string file;  // the file the call is for: a temporary file's target, not its own name
   };
   std::vector<Call> calls;
+  // Folders that cannot be listed, as with no permission to read them. Listing is not one of the
+  // calls counted above.
+  std::vector<std::string> unreadable;
 
   bool CreateNew(const std::string& path, WritableFile& file, FileError& error) override;
   bool Write(WritableFile& file, std::string_view bytes, FileError& error) override;
@@ -29,12 +35,15 @@ class FailingFileSystem : public FileSystem {
   bool Remove(const std::string& path, FileError& error) override;
   bool MakeFolder(const std::string& path, FileError& error) override;
   void FlushFolder(const std::string& folder) override;
+  bool ListFolder(const std::string& folder, std::vector<std::string>& names,
+                  FileError& error) override;
 
  private:
   // Logs the call; true when it is the one to fail.
   bool Fails(const char* operation, const std::string& file, FileError& error);
 
   int failAt_;
+  bool onward_;
   std::map<std::intptr_t, std::string> targets_;  // open file -> the file it will become
 };
 

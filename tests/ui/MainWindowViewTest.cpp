@@ -61,6 +61,7 @@ class MainWindowViewTest : public QObject {
     const Expected controls[] = {
         {"cmdParam", "&Parameters", "Parameters"},
         {"cmdUpdate", "&Update handicaps", "Update handicaps"},
+        {"cmdHistory", "&History", "History"},
         {"cmdStop", "&Stop", "Stop"},
         {"cmdAbout", "&About", "About"},
         {"lblHead", "Pairgauge - Version " PG_PROJECT_VERSION,
@@ -89,11 +90,15 @@ class MainWindowViewTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), f.Find<QWidget>("cmdUpdate"));
     // Tab goes along the buttons as they read, About at the foot last, and round again.
     QStringList order;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       order << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(order, QStringList({"cmdStop", "cmdAbout", "cmdParam", "cmdUpdate"}));
+    QCOMPARE(order, QStringList({"cmdHistory", "cmdStop", "cmdAbout", "cmdParam", "cmdUpdate"}));
+    bool history = false;
+    f.windows.Register(pg::WindowId::History, [&] { history = true; });
+    QTest::keyClick(f.view.get(), Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(history);
     bool opened = false;
     f.windows.Register(pg::WindowId::Parameters, [&] { opened = true; });
     bool asked = false;

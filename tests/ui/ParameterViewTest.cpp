@@ -1,11 +1,14 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DialogScript.h"
 #include "TestPorts.h"
 #include "shell/StartUp.h"
 #include "ui/ParameterEditorView.h"
@@ -85,6 +88,29 @@ class ParameterViewTest : public QObject {
     QTRY_COMPARE(f.Text("lblEgRound"), QStringLiteral("6.00"));
     QCOMPARE(f.Text("lblEgTo(0)"), QStringLiteral("-1.00"));
     QVERIFY(f.Find<QLineEdit>("txtRate(0)")->hasFocus());
+  }
+
+  // Text put in by assistive software (no key pressed, so no textEdited) passes the same filter
+  // as typing and marks the editor changed; the text the view shows itself marks nothing.
+  void textPutInThroughAccessibilityCountsAsTyped() {
+    Fixture f;
+    QVERIFY(!f.Find<QPushButton>("cmdSave")->isEnabled());
+    QLineEdit* gross = f.Find<QLineEdit>("txtEgGross");
+    const auto put = [gross](const QString& text) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(gross);
+      a->editableTextInterface()->replaceText(0, a->textInterface()->characterCount(), text);
+    };
+    put(QStringLiteral("50.73"));
+    QVERIFY(f.Find<QPushButton>("cmdSave")->isEnabled());
+    DialogScript script;
+    script.Then<QMessageBox>([](QMessageBox* box) {
+      QVERIFY(box->text().startsWith(QStringLiteral("Please enter a number without a sign")));
+      box->accept();
+    });
+    script.Start();
+    put(QStringLiteral("5x"));
+    QVERIFY(script.Finished());
+    QCOMPARE(gross->text(), QStringLiteral("50.73"));
   }
 
   void escapeWithNothingChangedClosesAtOnce() {

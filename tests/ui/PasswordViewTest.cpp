@@ -1,10 +1,13 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QtTest>
 
+#include "DialogScript.h"
 #include "TestPorts.h"
 #include "ui/CapsLock.h"
 #include "ui/PasswordViews.h"
@@ -69,6 +72,9 @@ class PasswordViewTest : public QObject {
     QVERIFY(!t.program.context.Cancelled);
   }
 
+  // Typed, or put in through the accessibility interface as voice control and screen readers
+  // do (which sends no textEdited): either way the model has it. A password the settings could
+  // keep only as question marks is refused.
   void theNewPasswordWindowStoresWhatIsTypedTwice() {
     pg::ui::test::TestProgram t;
     pg::NewPassword model(t.program);
@@ -76,12 +82,33 @@ class PasswordViewTest : public QObject {
     view.show();
     QCOMPARE(view.objectName(), QStringLiteral("frmPassword"));
     VERIFY_FINISHED(&view);
-    for (const char* box : {"txtPass(0)", "txtPass(1)"})
-      QTest::keyClicks(Find<QLineEdit>(&view, box), QStringLiteral("better2"));
+    QLineEdit* boxes[] = {Find<QLineEdit>(&view, "txtPass(0)"),
+                          Find<QLineEdit>(&view, "txtPass(1)")};
+    // Typed on a Cyrillic keyboard (keyClicks takes Latin-1 only).
+    for (QLineEdit* box : boxes) {
+      for (const char16_t c : u"\u043f\u0430\u0440\u043e\u043b\u044c")
+        if (c != 0) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QChar(c), {});
+    }
+    QCOMPARE(boxes[0]->text().size(), 6);
+    DialogScript script;
+    script.Then<QMessageBox>([](QMessageBox* box) {
+      QVERIFY(box->text().startsWith(QStringLiteral("The password may contain only letters")));
+      box->accept();
+    });
+    script.Start();
+    QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);
+    QVERIFY(script.Finished());
+    QVERIFY(!model.closed());
+
+    for (QLineEdit* box : boxes) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+      a->editableTextInterface()->replaceText(0, a->textInterface()->characterCount(),
+                                              QStringLiteral("bridge1"));
+    }
     QTest::mouseClick(Find<QPushButton>(&view, "cmdOK"), Qt::LeftButton);
     QVERIFY(model.closed());
     QCOMPARE(t.settings.Read("Tesk Quorell", "Handicap", "Pass", "unarmed"),
-             std::string("better2"));
+             std::string("bridge1"));
   }
 
   // Needs a real keyboard: the caps_lock_xvfb test runs it under Xvfb, and scripts/test-windows

@@ -141,6 +141,27 @@ class UpdateViewTest : public QObject {
                             "Sunday 10 Sep 2006"));
   }
 
+  // With nothing usable the ignored list's first line is current but not described; a click on
+  // it describes it, as on any other line.
+  void aClickOnTheCurrentLineDescribesIt() {
+    Club club;
+    club.program.context.Parameters.LastUpdated = "19 September 2006 ";
+    DialogScript script;
+    script.Then<QDialog>([&](QDialog* w) {
+      auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));
+      auto* info = w->findChild<QLabel*>(QStringLiteral("lblDay"));
+      QCOMPARE(ignored->currentRow(), 0);
+      QCOMPARE(info->text(), QStringLiteral("No previous scores found"));
+      ClickLine(ignored, 0);
+      QVERIFY(info->text().contains(QStringLiteral("Wednesday 20 September 2006")));
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    });
+    script.Start();
+    QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
+                      Qt::LeftButton);
+    QVERIFY(script.Finished());
+  }
+
   // The whole window from the keyboard: the arrows choose, Alt and a key move and jump between
   // the lists, Tab follows the reading order, and Enter in a list updates.
   void theKeyboardAloneChoosesMovesAndUpdates() {

@@ -209,6 +209,21 @@ def walk(road, club):
     if not os.path.exists(os.path.join(club, "Handicap", "260330.han")):
         raise RoadError("no history file Handicap/260330.han")
 
+    # The club's first password, put into both boxes as voice control does: through the
+    # boxes' editable text, no key pressed.
+    road.press(main, "Parameters")
+    new_password = road.window(["dialog"], "New Password")
+    for name in ("Enter Password", "Reenter Password"):
+        road.control(new_password, "password text", name).queryEditableText() \
+            .setTextContents("bridge1")
+    road.press(new_password, "Next >")
+    editor = road.window(["dialog"], "Parameters")
+    road.press(editor, "< Back")
+    road.until(lambda: editor not in road.windows(), "the parameter editor to close")
+    settings = os.path.join(os.path.dirname(club), "config", "Tesk Quorell", "Handicap.conf")
+    with open(settings, encoding="utf-8") as stored:
+        expect("Pass=bridge1" in stored.read(), True, "the password kept in " + settings)
+
     road.press(main, "Stop")
     road.wait(lambda: road.process.poll() is not None, "the program to end")
     expect(road.process.returncode, 0, "the program's exit status")

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "base/FileSystem.h"
 #include "base/Files.h"
+#include "support/FailingFileSystem.h"
 #include "support/NamedCases.h"
 #include "support/ScriptedPorts.h"
 #include "support/SessionWriter.h"
@@ -17,7 +19,8 @@ using test::SessionPlan;
 using Texts = std::vector<std::string>;
 using Change = std::function<void(SessionPlan&)>;
 
-using test::PrintTo;
+// Found by GoogleTest through the cases' namespace, which the check does not see.
+using test::PrintTo;  // NOLINT(misc-unused-using-decls)
 
 // The clock stands at Tuesday 26 September 2006 in every test here.
 const Date kToday = MakeDate(2006, 9, 26);
@@ -36,12 +39,16 @@ SessionPlan Small(const Change& change = nullptr) {
 
 struct Club {
   test::TempFolder dir;
+  // The machine's files, but for the folders a test makes unreadable.
+  test::FailingFileSystem files;
+  FileSystemOverride useFiles{files};
   test::ScriptedPorts ports;
   Context ctx{ports.ports()};
   Session session;
   MemberTable members;
   UpdateOutputs outputs;
-  UpdateDialog window{ctx, session, members, outputs};
+  NameCheck names;
+  UpdateDialog window{ctx, session, members, outputs, names};
 
   Club() {
     ports.clock.today = kToday;
@@ -171,6 +178,31 @@ TEST(Catalogue, EndsWithTheDayOnWhichTheCountReached99) {
   EXPECT_EQ(club.Lines(0).back(), "100. 18 August 2006 - Friday evening : Section 3 (blue)");
 }
 
+// A year's folder that cannot be read (no permission, a network drive that dropped) is not a
+// year without sessions: the listing says so and ends before it, and a line of it cannot be
+// described.
+TEST(Catalogue, EndsBeforeAFolderThatCannotBeRead) {
+  Club club;
+  const Date december = MakeDate(2005, 12, 30);
+  std::filesystem::create_directories(club.ctx.ResultsRoot + "2005");
+  club.Place(december, kAft);
+  club.Place(kSunday, kAft);
+  const std::string folder = club.ctx.ResultsRoot + "2006";
+  club.files.unreadable = {folder};
+  club.ports.dialogs.ExpectMessage("Cannot read the folder " + folder + "\r\nPermission denied");
+  club.Open(december);
+  EXPECT_EQ(club.Lines(0), Texts{"01. 30 December 2005 - Friday afternoon"});
+  EXPECT_EQ(club.ports.dialogs.messages.back().icon, Icon::Warning);
+
+  club.files.unreadable.clear();
+  club.Open(december);
+  ASSERT_EQ(club.Lines(0).size(), 2u);
+  club.files.unreadable = {folder};
+  club.ports.dialogs.ExpectMessageContaining("Cannot read the folder ");
+  club.window.ListClick(0, 1);
+  EXPECT_EQ(club.window.lblDay.caption, "Error - cannot read the file for this session");
+}
+
 TEST(Description, TellsTheTablesMovementAndSectionsOfTheClickedLine) {
   Club club;
   club.Place(kSunday, kAft, [](SessionPlan& p) {
@@ -264,11 +296,19 @@ std::string Unchanged(const Club&) {
   return kSundayInfo;
 }
 
+std::string CannotUseMonday(const Club& c) {
+  return "Cannot use the file " + c.Path(kMonday, kAft);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stops, UpdateStops,
     ::testing::Values(
         StopCase{"AVanishedFile", [](Club& c) { std::filesystem::remove(c.Path(kMonday, kAft)); },
-                 "0918S1.AFT no longer exists", Unchanged},
+                 "0918S1.AFT no longer exists", CannotUseMonday},
+        StopCase{"AFolderThatCannotBeRead",
+                 [](Club& c) { c.files.unreadable = {c.ctx.ResultsRoot + "2006"}; },
+                 "2006\r\nPermission denied",
+                 [](const Club& c) { return "Cannot use the file " + c.Path(kSunday, kAft); }},
         StopCase{
             "AFileThatCannotBeRead",
             [](Club& c) { c.Place(kMonday, kAft, [](SessionPlan& p) { p.version = "9.4"; }); },
@@ -277,10 +317,103 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{
             "AFileNoLongerUsable",
             [](Club& c) { c.Place(kMonday, kAft, [](SessionPlan& p) { p.passwordState = 2; }); },
-            "0918S1.AFT\r\nPassword protected file", Unchanged},
+            "Password protected file", CannotUseMonday},
         // The visitor's prompt answered with nothing, and Yes to giving up.
         StopCase{"AVisitorsHandicapCancelled", [](Club& c) { c.ports.dialogs.ExpectPrompt(""); },
                  "Are you sure that you want to cancel updating handicaps?", Unchanged}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Sunday and Monday afternoon, with Ann Ash in small letters in both and Bob Birch's names the
+// other way round on Monday; each is a visitor to the run, asked for a handicap.
+void MisspeltNames(Club& c) {
+  c.Place(kSunday, kAft, [](SessionPlan& p) { p.players[0] = "ann ash"; });
+  c.Place(kMonday, kAft, [](SessionPlan& p) {
+    p.players[0] = "ann ash";
+    p.players[1] = "Birch, Bob";
+  });
+}
+
+// What the names window lists for MisspeltNames, as "typed|session|member|difference".
+const Texts kMisspeltRows = {
+    "ann ash|01. 17 September 2006 - Sunday afternoon|Ann Ash|capitals or blanks",
+    "|02. 18 September 2006 - Monday afternoon||",
+    "Birch, Bob|02. 18 September 2006 - Monday afternoon|Bob Birch|first name and surname "
+    "swapped"};
+
+struct NamesCase {
+  const char* name;
+  Texts rows;     // none: the names window does not open
+  bool goOn;      // Continue, or Back
+  bool reviewed;  // the run went through to the review window
+  std::function<void(test::ScriptedDialogs&)> script;
+  std::function<void(Club&)> change = nullptr;  // after the window has listed MisspeltNames
+};
+
+class NamesBeforeUpdate : public ::testing::TestWithParam<NamesCase> {};
+
+TEST_P(NamesBeforeUpdate, ListsNamesCloseToAMemberBeforeAnythingRuns) {
+  const NamesCase& c = GetParam();
+  Club club;
+  MisspeltNames(club);
+  club.Open(kSunday);
+  if (c.change) c.change(club);
+  const Texts used = club.Lines(0);
+  const auto selected = club.window.selected;
+  const std::string info = club.window.lblDay.caption;
+  Texts rows;
+  club.ports.windows.onShow[WindowId::NearNames] = [&] {
+    NearNamesDialog names(club.ctx, club.names);
+    for (const NearNamesDialog::Row& row : names.Rows())
+      rows.push_back(row[0] + "|" + row[1] + "|" + row[2] + "|" + row[3]);
+    c.goOn ? names.ContinueClick() : names.BackClick();
+  };
+  c.script(club.ports.dialogs);
+  club.window.UpdateClick();
+  club.ports.dialogs.VerifyAllUsed();
+  EXPECT_EQ(rows, c.rows);
+  EXPECT_EQ(club.window.closed, c.reviewed);
+  EXPECT_EQ(club.outputs.SessionCount, c.reviewed ? 2 : 0);
+  if (c.rows.empty() || c.goOn) return;
+  // Back: the window as it was, and nothing loaded or shown.
+  EXPECT_EQ(club.ports.windows.shown, std::vector<WindowId>{WindowId::NearNames});
+  EXPECT_EQ(club.Lines(0), used);
+  EXPECT_EQ(club.window.selected, selected);
+  EXPECT_EQ(club.window.lblDay.caption, info);
+  EXPECT_EQ(club.members.MemberCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NamesBeforeUpdate,
+    ::testing::Values(
+        NamesCase{"Continue", kMisspeltRows, true, true,
+                  [](auto& d) { d.ExpectPrompt("1").ExpectPrompt("1").ExpectPrompt("2"); }},
+        NamesCase{"Back", kMisspeltRows, false, false, [](auto&) {}},
+        NamesCase{"NoneClose", Texts{}, true, true, [](auto& d) { d.ExpectPrompt("2"); },
+                  [](Club& c) {
+                    c.Place(kSunday, kAft);
+                    c.Place(kMonday, kAft, [](SessionPlan& p) { p.players[4] = "Vera Visitor"; });
+                  }},
+        // Said once, by the run, as it always has been.
+        NamesCase{"MembersCannotBeLoaded", Texts{}, true, false,
+                  [](auto& d) { d.ExpectMessageContaining("Cannot open the membership file"); },
+                  [](Club& c) { std::filesystem::remove(c.ctx.MemberFile); }},
+        NamesCase{
+            "AnUnreadableSessionIsLeftToTheRun", Texts{kMisspeltRows[0]}, true, false,
+            [](auto& d) { d.ExpectPrompt("1").ExpectMessageContaining("later version"); },
+            [](Club& c) { c.Place(kMonday, kAft, [](SessionPlan& p) { p.version = "9.4"; }); }},
+        // Mended by the run, which says so, not by the check.
+        NamesCase{"DamagedLineEndsAreLeftToTheRun", Texts{kMisspeltRows[0]}, true, true,
+                  [](auto& d) {
+                    d.ExpectPrompt("1")
+                        .ExpectMessageContaining("Attempting to repair")
+                        .ExpectMessage("File repaired successfully")
+                        .ExpectPrompt("1")
+                        .ExpectPrompt("2");
+                  },
+                  [](Club& c) {
+                    const std::string file = c.Path(kMonday, kAft);
+                    test::WriteBytes(file, test::WithBareLineFeeds(test::ReadBytes(file)));
+                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

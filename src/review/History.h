@@ -1,0 +1,145 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/Date.h"
+
+namespace pg {
+
+// The history of saved updates with the members' names, which the .han files lack: the file
+// Handicap/History.csv, which a spreadsheet opens. Latin-1, CR LF, one record a line, items
+// separated by commas, texts in double quotes (a quote inside one doubled), numbers bare with a
+// point, dates yyyy-mm-dd. The first line names the columns. Every other line begins with the
+// date of the last session of the update it belongs to and its kind:
+//
+//   2026-03-30,"Saved",2026-04-20                 the day the update was saved
+//   2026-03-30,"File","Membersh.dat","<16 hex digits>",<length>,"Membersh-260223.bak"
+//   2026-03-30,"File","Handicap.ini","<16 hex digits>",<length>,"Handicap-260223.bak"
+//   2026-03-30,"Member",<number>,"<full name>",<before>,<after>,<sessions played>,
+//       then per session played: "<label>",<net score>,<session's average>,<adjustment>
+//
+// A "File" line holds the FNV-1a fingerprint and byte length of the file the save wrote and the
+// copy it kept of the file that one replaced; undoing the update restores the copies while both
+// files still have those fingerprints. The fingerprint only has to tell whether a file changed
+// since: nobody forges one, and a change that kept the length and the 64-bit FNV-1a of a file
+// alike by chance is not worth guarding against.
+//
+// An update counts only once Handicap.ini records it as the last one, so lines dated after the
+// last update (a save that failed at Handicap.ini and was given up) are left out when the file is
+// read and dropped when it is next written.
+inline constexpr const char* kHistoryFileName = "History.csv";
+inline constexpr const char* kMembershipName = "Membersh.dat";
+
+// FNV-1a, 64 bits.
+std::uint64_t Fingerprint(std::string_view bytes);
+
+// What a save wrote to one of the two files an undo puts back, and the copy it kept of the file
+// that one replaced (a name in the handicap folder; empty when it kept none).
+struct WrittenFile {
+  std::uint64_t fingerprint = 0;
+  std::uint64_t length = 0;
+  std::string copy;
+
+  bool Holds(std::string_view bytes) const {
+    return bytes.size() == length && Fingerprint(bytes) == fingerprint;
+  }
+};
+
+// One member's result in one session of an update.
+struct PlayedSession {
+  short session = 0;  // index into the update's SessionLabels
+  double netScore = 0;
+  double average = 0;  // the session's average for the member's direction
+  double adjustment = 0;
+};
+
+struct HistoryMember {
+  short number = 0;  // the member's place in Membersh.dat at that update
+  std::string name;
+  // Unknown for an update read from a .han file whose previous update does not have the member.
+  std::optional<double> before;
+  double after = 0;
+  std::vector<PlayedSession> sessions;
+};
+
+// One saved update as the history has it.
+struct HistoryEntry {
+  enum class Source {
+    HistoryFile,    // written by a save into History.csv
+    Han,            // a .han file, named by the membership copy that update wrote
+    HanLessCertain  // a .han file, named by today's membership file by member number
+  };
+  Date lastSession{};
+  std::optional<Date> saved;
+  std::optional<WrittenFile> membership;
+  std::optional<WrittenFile> parameters;
+  std::vector<std::string> sessionLabels;  // "Mon 02/03/26 aft"
+  std::vector<HistoryMember> members;      // in member-number order
+  Source source = Source::HistoryFile;
+};
+
+// The lines of one entry, each ended by CR LF.
+std::string HistoryEntryText(const HistoryEntry& entry);
+
+// The first line of the file, with its CR LF.
+std::string HistoryHeadingLine();
+
+// One line of the file cut into items. Items are views into the line, or into the reader when a
+// doubled quote had to be undone; they hold until the next line is read.
+class HistoryLines {
+ public:
+  explicit HistoryLines(std::string_view text) : text_(text) {}
+
+  struct Line {
+    int number = 0;        // counted from 1
+    std::string_view raw;  // without its line end
+    std::vector<std::string_view> items;
+    bool unclosedQuote = false;
+  };
+  // The next line; false at the end of the text.
+  bool Next(Line& line);
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  int number_ = 0;
+  std::deque<std::string> unquoted_;
+};
+
+// The date at the start of a line as the file writes it (yyyy-mm-dd), or as a spreadsheet that
+// saved the file again may have written it (day first).
+std::optional<Date> HistoryDate(std::string_view item);
+
+// The text of the file with the lines of `remove` dropped and those dated after `lastUpdate`
+// (when known) too, every other line kept as it was, damaged ones included, so that nothing the
+// program cannot read is lost by rewriting it; then `add` appended when given.
+std::string RewrittenHistory(std::string_view existing, std::optional<Date> remove,
+                             std::optional<Date> lastUpdate, const HistoryEntry* add);
+
+// The kinds of line after the date.
+inline constexpr std::string_view kSavedKind = "Saved";
+inline constexpr std::string_view kFileKind = "File";
+inline constexpr std::string_view kMemberKind = "Member";
+
+// A "File" line's items after the kind: which file, and what was written to it; nothing when they
+// are not those of a File line, or name a copy outside the handicap folder.
+struct FileLine {
+  bool membership = false;  // Membersh.dat, else Handicap.ini
+  WrittenFile written;
+};
+std::optional<FileLine> ReadFileLine(const std::vector<std::string_view>& items);
+
+// The "File" lines of the update dated `day` in a history file's text: the membership file's and
+// Handicap.ini's, each when there.
+struct WrittenFiles {
+  std::optional<WrittenFile> membership;
+  std::optional<WrittenFile> parameters;
+};
+WrittenFiles WrittenFilesOf(std::string_view text, Date day);
+
+}  // namespace pg

@@ -1,0 +1,331 @@
+#include "ui/HistoryView.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/Controls.h"
+#include "ui/Printing.h"
+#include "ui/QtPorts.h"
+#include "ui/Text.h"
+
+namespace pg::ui {
+
+// A model's table as Qt's: the texts, their alignment, and the headings, which also name the
+// columns for a screen reader.
+class TextTableModel : public QAbstractTableModel {
+ public:
+  TextTableModel(const TextTable& table, QObject* parent)
+      : QAbstractTableModel(parent), table_(table) {}
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+  }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(table_.headings.size());
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto r = static_cast<size_t>(index.row());
+    const auto c = static_cast<size_t>(index.column());
+    if (r >= table_.rows.size() || c >= table_.rows[r].size()) return {};
+    switch (role) {
+      case Qt::DisplayRole:
+      case Qt::AccessibleTextRole: return Latin1(table_.rows[r][c]);
+      case Qt::TextAlignmentRole: return static_cast<int>(QtAlign(table_.align.at(c)));
+      default: return {};
+    }
+  }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (orientation != Qt::Horizontal || section < 0 ||
+        static_cast<size_t>(section) >= table_.headings.size())
+      return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+      return Latin1(table_.headings[static_cast<size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+      return static_cast<int>(QtAlign(table_.align.at(static_cast<size_t>(section))));
+    return {};
+  }
+  // The model's table was built afresh.
+  void Reset() {
+    beginResetModel();
+    endResetModel();
+  }
+
+ private:
+  const TextTable& table_;
+};
+
+namespace {
+
+QTableView* MakeTable(const Control& control, QAbstractItemModel* model, QWidget* parent) {
+  auto* table = Make<QTableView>(control, parent);
+  table->setAccessibleName(OneLine(control.caption));
+  table->setModel(model);
+  table->verticalHeader()->hide();
+  table->horizontalHeader()->setAccessibleName(OneLine(control.caption) + " columns");
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->setWordWrap(false);
+  table->setTabKeyNavigation(false);
+  return table;
+}
+
+// Each column as wide as its twips ask, or wider where its heading or a text needs it.
+void SizeColumns(QTableView* table, const TextTable& model) {
+  const double dpi = table->screen()->logicalDotsPerInchX();
+  const QFontMetrics metrics(table->font());
+  const QFontMetrics heading(table->horizontalHeader()->font());
+  const int pad = metrics.horizontalAdvance(QStringLiteral("    "));
+  for (size_t c = 0; c < model.headings.size(); ++c) {
+    int width = std::max(TwipsToPixels(model.widths.at(c), dpi),
+                         heading.horizontalAdvance(Latin1(model.headings[c])) + pad);
+    for (const auto& row : model.rows)
+      if (c < row.size()) width = std::max(width, metrics.horizontalAdvance(Latin1(row[c])) + pad);
+    table->setColumnWidth(static_cast<int>(c), width);
+  }
+}
+
+// A step between lines across the chart that gives a handful of them.
+double NiceStep(double span) {
+  for (const double step : {0.5, 1.0, 2.0, 3.0, 5.0, 10.0, 20.0, 50.0})
+    if (span / step <= 8) return step;
+  return 100;
+}
+
+}  // namespace
+
+void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, QColor ink,
+               QColor paper) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(box, paper);
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int text = metrics.height();
+  if (chart.points.empty()) {
+    painter.setPen(ink);
+    painter.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, Latin1(chart.description));
+    painter.restore();
+    return;
+  }
+  double low = chart.lower, high = chart.upper;
+  for (const HandicapChart::Point& p : chart.points) {
+    low = std::min(low, p.handicap);
+    high = std::max(high, p.handicap);
+  }
+  if (high <= low) high = low + 1;
+  const double margin = (high - low) * 0.05;
+  low -= margin;
+  high += margin;
+  const int left = box.left() + metrics.horizontalAdvance(QStringLiteral("-00.0")) + text / 2;
+  const QRect plot(left, box.top() + text / 2, box.right() - left - text,
+                   box.height() - 2 * text - text / 2);
+  auto yOf = [&](double handicap) {
+    return plot.bottom() - (handicap - low) / (high - low) * plot.height();
+  };
+  // The updates one step apart, as the secretary runs them: every few weeks.
+  const double steps = static_cast<double>(chart.points.size() - 1);
+  const double inset = text * 1.5;
+  auto xOf = [&](size_t i) {
+    if (steps == 0) return plot.left() + plot.width() / 2.0;
+    return plot.left() + inset + static_cast<double>(i) / steps * (plot.width() - 2 * inset);
+  };
+
+  // The club's handicap range, shaded.
+  const QColor band(120, 190, 120, 60);
+  painter.fillRect(
+      QRectF(plot.left(), yOf(chart.upper), plot.width(), yOf(chart.lower) - yOf(chart.upper)),
+      band);
+  QColor faint = ink;
+  faint.setAlpha(70);
+  const double step = NiceStep(high - low);
+  for (auto k = static_cast<long>(std::ceil(low / step)); k * step <= high; ++k) {
+    const double v = static_cast<double>(k) * step;
+    painter.setPen(QPen(faint, 0));
+    painter.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
+    painter.setPen(ink);
+    painter.drawText(QRectF(box.left(), yOf(v) - text / 2.0, left - box.left() - text / 4.0, text),
+                     Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
+  }
+  painter.setPen(QPen(ink, 0));
+  painter.drawRect(plot);
+
+  // Under the points, the first label, the last, and those between that have room.
+  const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + text;
+  const double lastX = xOf(chart.points.size() - 1);
+  double lastLabel = -1e9;
+  for (size_t i = 0; i < chart.points.size(); ++i) {
+    const double x = xOf(i);
+    const bool end = i + 1 == chart.points.size();
+    if (x - lastLabel < labelWidth || (!end && lastX - x < labelWidth)) continue;
+    const double left =
+        std::clamp(x - labelWidth / 2.0, double(box.left()), box.right() - labelWidth);
+    painter.drawText(QRectF(left, plot.bottom() + text / 4.0, labelWidth, text), Qt::AlignCenter,
+                     Latin1(chart.points[i].label));
+    lastLabel = x;
+  }
+
+  QPainterPath path;
+  for (size_t i = 0; i < chart.points.size(); ++i) {
+    const QPointF point(xOf(i), yOf(chart.points[i].handicap));
+    if (i == 0) {
+      path.moveTo(point);
+    } else {
+      path.lineTo(point);
+    }
+  }
+  const QColor line(30, 90, 170);
+  painter.setPen(QPen(line, std::max(1.5, text / 8.0)));
+  painter.drawPath(path);
+  const double radius = std::max(2.5, text / 5.0);
+  for (size_t i = 0; i < chart.points.size(); ++i) {
+    painter.setBrush(chart.points[i].lessCertain ? paper : line);
+    painter.drawEllipse(QPointF(xOf(i), yOf(chart.points[i].handicap)), radius, radius);
+  }
+  painter.restore();
+}
+
+ChartView::ChartView(const HandicapChart& chart, QWidget* parent) : QWidget(parent), chart_(chart) {
+  setMinimumHeight(fontMetrics().height() * 11);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ChartView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  DrawChart(painter, rect(), chart_, palette().color(QPalette::Text),
+            palette().color(QPalette::Base));
+}
+
+HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
+    : QDialog(parent),
+      model_(model),
+      membersModel_(new TextTableModel(model.members(), this)),
+      updatesModel_(new TextTableModel(model.updates(), this)),
+      lblMembers_(Make<QLabel>(model.lblMembers, this)),
+      lstMembers_(MakeTable(model.lstMembers, membersModel_, this)),
+      picChart_(new ChartView(model.chart(), this)),
+      lblUpdates_(Make<QLabel>(model.lblUpdates, this)),
+      lstUpdates_(MakeTable(model.lstUpdates, updatesModel_, this)),
+      lblNote_(Make<QLabel>(model.lblNote, this)),
+      cmdUndo_(Make<QPushButton>(model.cmdUndo, this)),
+      cmdPrint_(Make<QPushButton>(model.cmdPrint, this)),
+      cmdOK_(Make<QPushButton>(model.cmdOK, this)) {
+  setObjectName(QString::fromLatin1(HistoryDialog::kName));
+  setWindowTitle(QString::fromLatin1(HistoryDialog::kCaption));
+  setAccessibleName(QString::fromLatin1(HistoryDialog::kCaption));
+  setWindowIcon(parent != nullptr ? parent->windowIcon() : QApplication::windowIcon());
+  picChart_->setObjectName(Latin1(model.picChart.name));
+  for (QLabel* label : {lblMembers_, lblUpdates_, lblNote_})
+    label->setTextFormat(Qt::PlainText);
+  lblNote_->setWordWrap(true);
+  lblMembers_->setBuddy(lstMembers_);
+  lblUpdates_->setBuddy(lstUpdates_);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(lblMembers_);
+  left->addWidget(lstMembers_, 1);
+  auto* right = new QVBoxLayout;
+  right->addWidget(picChart_, 2);
+  right->addWidget(lblUpdates_);
+  right->addWidget(lstUpdates_, 3);
+  auto* panes = new QHBoxLayout;
+  panes->addLayout(left, 2);
+  panes->addLayout(right, 3);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(cmdUndo_);
+  buttons->addWidget(cmdPrint_);
+  buttons->addWidget(cmdOK_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(panes, 1);
+  layout->addWidget(lblNote_);
+  layout->addLayout(buttons);
+
+  setTabOrder(lstMembers_, lstUpdates_);
+  setTabOrder(lstUpdates_, cmdUndo_);
+  setTabOrder(cmdUndo_, cmdPrint_);
+  setTabOrder(cmdPrint_, cmdOK_);
+
+  connect(lstMembers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (!current.isValid()) return;
+            model_.ChooseMember(current.row());
+            ShowChosen();
+          });
+  connect(cmdUndo_, &QPushButton::clicked, this, [this] {
+    model_.UndoClick();
+    membersModel_->Reset();
+    Refresh();
+  });
+  connect(cmdPrint_, &QPushButton::clicked, this, [this] {
+    if (!ChoosePrinter(this, HistoryDialog::kCaption, model_.Printout(),
+                       [this](QPrinter& printer) { Print(printer); }))
+      model_.PrintFailed();
+  });
+  connect(cmdOK_, &QPushButton::clicked, this, &HistoryView::reject);
+
+  Refresh();
+  SetUpButtons(
+      this, {{cmdUndo_, &model_.cmdUndo}, {cmdPrint_, &model_.cmdPrint}, {cmdOK_, &model_.cmdOK}});
+  SizeColumns(lstMembers_, model_.members());
+  const QSize screen = this->screen()->availableSize();
+  resize(QSize(screen.width() * 4 / 5, screen.height() * 4 / 5).boundedTo(QSize(1400, 900)));
+  lstMembers_->setFocus();
+}
+
+HistoryView::~HistoryView() = default;
+
+void HistoryView::Refresh() {
+  Show(lblMembers_, model_.lblMembers);
+  Show(lblUpdates_, model_.lblUpdates);
+  Show(lblNote_, model_.lblNote);
+  Show(cmdUndo_, model_.cmdUndo);
+  Show(cmdPrint_, model_.cmdPrint);
+  Show(cmdOK_, model_.cmdOK);
+  if (model_.chosen() >= 0 && lstMembers_->currentIndex().row() != model_.chosen())
+    lstMembers_->setCurrentIndex(membersModel_->index(model_.chosen(), 0));
+  ShowChosen();
+}
+
+void HistoryView::ShowChosen() {
+  updatesModel_->Reset();
+  SizeColumns(lstUpdates_, model_.updates());
+  picChart_->setAccessibleName(Latin1(model_.chart().name));
+  picChart_->setAccessibleDescription(Latin1(model_.chart().description));
+  picChart_->update();
+  Show(cmdPrint_, model_.cmdPrint);
+}
+
+bool HistoryView::Print(QPrinter& printer) {
+  const HandicapChart& chart = model_.chart();
+  const PageFigure figure{chart.points.empty() ? 0 : 16,
+                          [&chart](QPainter& painter, const QRect& box) {
+                            DrawChart(painter, box, chart, Qt::black, Qt::white);
+                          }};
+  if (PrintTable(printer, model_.Printout(), figure)) return true;
+  model_.PrintFailed();
+  return false;
+}
+
+void RegisterHistoryWindow(QtWindows& windows, Program& program, QWidget* mainWindow) {
+  windows.Register(WindowId::History, [&program, mainWindow] {
+    HistoryDialog history(program.context);
+    QWidget* over = QApplication::activeModalWidget();
+    HistoryView window(history, over != nullptr ? over : mainWindow);
+    window.exec();
+  });
+}
+
+}  // namespace pg::ui

@@ -12,7 +12,7 @@ namespace pg::fuzz {
 namespace {
 
 // Keeps the texts of the messages shown.
-class KeepingDialogs : public test::AnsweringDialogs {
+class KeepingDialogs : public AnsweringDialogs {
  public:
   Answer Message(const std::string& text, Buttons buttons, Icon icon) override {
     texts.push_back(text);

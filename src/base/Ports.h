@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,31 @@ class Dialogs {
   virtual ScreenSize Screen() = 0;
   // Ends the program at once: nothing is saved and nothing more is asked.
   [[noreturn]] virtual void EndProgram() = 0;
+};
+
+// Dialogs where nobody is there to answer (a look at the files that must say nothing, a
+// benchmark, a fuzzer): every message is answered as going on would answer it (OK, and Yes to
+// whether to continue after a failure) and counted; prompts and folder choosers are cancelled,
+// nothing is shown, and nothing asks it to end the program, since no answer is No.
+class AnsweringDialogs : public Dialogs {
+ public:
+  Answer Message(const std::string&, Buttons buttons, Icon) override {
+    ++messages;
+    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
+  }
+  std::optional<std::string> Prompt(const std::string&, const std::string&,
+                                    const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  void Beep() override {}
+  bool CapsLockOn() override { return false; }
+  ScreenSize Screen() override { return {}; }
+  [[noreturn]] void EndProgram() override { std::abort(); }
+
+  long messages = 0;
 };
 
 // The program's own windows, shown modally on top of the one that asks.

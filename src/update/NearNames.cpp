@@ -1,7 +1,6 @@
 #include "update/NearNames.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <numeric>
 #include <string_view>
 
@@ -53,34 +52,6 @@ int Distance(std::string_view a, std::string_view b, int most, std::vector<int>&
   }
   return std::min(row[b.size()], most + 1);
 }
-
-// Dialogs for a look at the files that must say nothing: messages are answered as going on
-// would answer them (OK, and Yes to whether to continue after a failure), prompts and folder
-// choosers as cancelled; nothing is shown.
-class Unspoken : public Dialogs {
- public:
-  explicit Unspoken(Dialogs& real) : real_(real) {}
-  Answer Message(const std::string&, Buttons buttons, Icon) override {
-    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
-  }
-  std::optional<std::string> Prompt(const std::string&, const std::string&,
-                                    const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  bool CapsLockOn() override { return real_.CapsLockOn(); }
-  ScreenSize Screen() override { return real_.Screen(); }
-  [[noreturn]] void EndProgram() override {
-    real_.EndProgram();
-    std::abort();  // not reached: the real dialogs end the program
-  }
-
- private:
-  Dialogs& real_;
-};
 
 // The first read of a file with bare line feeds mends it, and says so; that is the run's to do.
 bool LineEndsDamaged(const std::string& bytes) {
@@ -144,7 +115,8 @@ std::optional<NearMatch> NearNameRule::Closest(const std::string& typed) const {
 
 std::vector<NearName> FindNearNames(Context& context, const std::vector<CatalogueLine>& lines) {
   if (lines.empty()) return {};
-  Unspoken unspoken(context.dialogs());
+  // The look must say nothing: the run says what there is to say.
+  AnsweringDialogs unspoken;
   // All the members' loader and the session reader take from the context.
   Context quiet(
       Ports{unspoken, context.ports.windows, context.ports.settings, context.ports.clock});

@@ -1,38 +1,14 @@
 #pragma once
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "base/Ports.h"
 
 namespace pg::test {
 
-// Ports for benchmarks and fuzzing, where nobody is there to answer: every message is answered
-// OK, and Yes where it asks, so an error report lets the operation go on; messages are counted
-// so a benchmark can tell that its work went wrong. Prompts and folder choosers are cancelled,
-// windows not shown, settings keep their defaults, and today is a fixed date.
-class AnsweringDialogs : public Dialogs {
- public:
-  Answer Message(const std::string&, Buttons buttons, Icon) override {
-    ++messages;
-    return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::OK;
-  }
-  std::optional<std::string> Prompt(const std::string&, const std::string&,
-                                    const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void Beep() override {}
-  bool CapsLockOn() override { return false; }
-  ScreenSize Screen() override { return {}; }
-  [[noreturn]] void EndProgram() override { std::abort(); }
-
-  long messages = 0;
-};
-
+// Ports for benchmarks and fuzzing, where nobody is there to answer: the dialogs of
+// AnsweringDialogs (base/Ports.h), whose count of messages tells a benchmark that its work went
+// wrong; windows not shown, settings keep their defaults, and today is a fixed date.
 class NoWindows : public Windows {
  public:
   void ShowModal(WindowId) override {}

@@ -34,6 +34,19 @@ Season& TheSeason() {
   return season;
 }
 
+// The update window opened on the season, every day's session listed as usable.
+struct OpenWindow {
+  pg::Session session;
+  pg::MemberTable members;
+  pg::UpdateOutputs outputs;
+  pg::NameCheck names;
+  pg::UpdateDialog window;
+
+  explicit OpenWindow(Season& season) : window(season.ctx, session, members, outputs, names) {
+    window.Load();
+  }
+};
+
 void ReadBytes(benchmark::State& state, const std::vector<std::string>& files) {
   for (auto _ : state) {
     size_t total = 0;
@@ -70,16 +83,11 @@ BENCHMARK(BM_ReadBytesOfTheFilesTheWindowOpens)->Unit(benchmark::kMillisecond);
 // applied for 2,000 members.
 void BM_UpdateRun99Sessions2000Members(benchmark::State& state) {
   Season& season = TheSeason();
-  pg::Session session;
-  pg::MemberTable members;
-  pg::UpdateOutputs outputs;
-  pg::NameCheck names;
-  pg::UpdateDialog window(season.ctx, session, members, outputs, names);
-  window.Load();
+  OpenWindow open(season);
   for (auto _ : state) {
-    pg::UpdateRun run(season.ctx, session, members, outputs);
+    pg::UpdateRun run(season.ctx, open.session, open.members, open.outputs);
     std::string info;
-    if (!pg::RunUpdate(run, window.lists[0], info)) state.SkipWithError("the run stopped");
+    if (!pg::RunUpdate(run, open.window.lists[0], info)) state.SkipWithError("the run stopped");
   }
   if (season.ports.dialogs.messages > 0) state.SkipWithError("a message was shown");
 }
@@ -95,14 +103,9 @@ BENCHMARK(BM_ReadBytesOfTheFilesTheRunReads)->Unit(benchmark::kMillisecond);
 // the 2,000 members.
 void BM_NearNameCheck99Sessions2000Members(benchmark::State& state) {
   Season& season = TheSeason();
-  pg::Session session;
-  pg::MemberTable members;
-  pg::UpdateOutputs outputs;
-  pg::NameCheck names;
-  pg::UpdateDialog window(season.ctx, session, members, outputs, names);
-  window.Load();
+  OpenWindow open(season);
   for (auto _ : state) {
-    const std::vector<pg::NearName> near = pg::FindNearNames(season.ctx, window.lists[0]);
+    const std::vector<pg::NearName> near = pg::FindNearNames(season.ctx, open.window.lists[0]);
     if (!near.empty()) state.SkipWithError("a visitor was taken for a member");
   }
   if (season.ports.dialogs.messages > 0) state.SkipWithError("a message was shown");

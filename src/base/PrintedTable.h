@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Date.h"
+
 namespace pg {
 
 enum class CellAlign { Left, Right, Centre };
@@ -26,6 +28,9 @@ struct PrintedTable {
   std::vector<std::vector<std::string>> rows;
   std::string note;  // printed in place of the rows when there are none
 };
+
+// The line under the title of a printed update's table: which sessions the update used.
+std::string UpdateSubtitle(Date lastDay);
 
 // The footer of a printed page: "Page 2 of 3".
 std::string PageText(int page, int pages);

@@ -311,9 +311,7 @@ bool ReviewDialog::BackClick() {
 PrintedTable ReviewDialog::Printout() const {
   PrintedTable table;
   table.title = kCaption;
-  if (outputs_.LastSessionDate)
-    table.subtitle = "Update using sessions up to and including " +
-                     FormatDate(*outputs_.LastSessionDate, "dddd dd mmmm yyyy");
+  if (outputs_.LastSessionDate) table.subtitle = UpdateSubtitle(*outputs_.LastSessionDate);
   for (int c = 0; c < grid_.ColumnCount(); ++c) {
     table.widths.push_back(grid_.ColumnWidth(c));
     table.align.push_back(grid_.Alignment(ReviewGrid::kFixedRows, c));

@@ -40,9 +40,7 @@ void NearNamesDialog::PrintFailed() {
 PrintedTable NearNamesDialog::Printout() const {
   PrintedTable table;
   table.title = kCaption;
-  if (check_.lastDay)
-    table.subtitle = "Update using sessions up to and including " +
-                     FormatDate(*check_.lastDay, "dddd dd mmmm yyyy");
+  if (check_.lastDay) table.subtitle = UpdateSubtitle(*check_.lastDay);
   table.widths.assign(kPrintedWidths.begin(), kPrintedWidths.end());
   table.align.assign(kColumns, CellAlign::Left);
   std::vector<PrintedCell>& headings = table.headings.emplace_back();

@@ -38,6 +38,9 @@ class FileSystem {
   // err::kPathNotFound; one that cannot be read with another number and the system's own words.
   virtual bool ListFolder(const std::string& folder, std::vector<std::string>& names,
                           FileError& error) = 0;
+  // Whether a file (not a folder) stands at exactly path: the search's quick look before it
+  // lists the folder. False too when the folder cannot be looked into.
+  virtual bool IsFile(const std::string& path);
 };
 
 // The machine's own file system.

@@ -296,6 +296,10 @@ FileSystem* current = nullptr;
 
 }  // namespace
 
+bool FileSystem::IsFile(const std::string& path) {
+  return FileExists(path);
+}
+
 FileSystem& SystemFileSystem() {
   static SystemFiles files;
   return files;
@@ -332,6 +336,9 @@ std::string CannotReadFolderText(const std::string& file, const FileError& error
 }
 
 std::optional<std::string> FindFileIgnoringCase(const std::string& path, FileError* error) {
+  // Most names are exact: one look at the file costs far less than listing its folder, which
+  // every read of a session would otherwise do.
+  if (CurrentFileSystem().IsFile(path)) return path;
   FileFinder finder;
   return finder.Find(path, error);
 }

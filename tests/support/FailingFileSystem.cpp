@@ -1,5 +1,7 @@
 #include "support/FailingFileSystem.h"
 
+#include <algorithm>
+
 namespace pg::test {
 namespace {
 
@@ -59,15 +61,23 @@ void FailingFileSystem::FlushFolder(const std::string& folder) {
   SystemFileSystem().FlushFolder(folder);
 }
 
+bool FailingFileSystem::Unreadable(const std::string& path) const {
+  return std::any_of(unreadable.begin(), unreadable.end(),
+                     [&](const std::string& denied) { return path.starts_with(denied); });
+}
+
 bool FailingFileSystem::ListFolder(const std::string& folder, std::vector<std::string>& names,
                                    FileError& error) {
-  for (const std::string& denied : unreadable) {
-    if (folder.starts_with(denied)) {
-      error = FileError{err::kPermissionDenied, "Permission denied"};
-      return false;
-    }
+  if (Unreadable(folder)) {
+    error = FileError{err::kPermissionDenied, "Permission denied"};
+    return false;
   }
   return SystemFileSystem().ListFolder(folder, names, error);
+}
+
+// A folder that cannot be read is taken as one whose files cannot be looked at either.
+bool FailingFileSystem::IsFile(const std::string& path) {
+  return !Unreadable(path) && SystemFileSystem().IsFile(path);
 }
 
 }  // namespace pg::test

@@ -37,8 +37,10 @@ class FailingFileSystem : public FileSystem {
   void FlushFolder(const std::string& folder) override;
   bool ListFolder(const std::string& folder, std::vector<std::string>& names,
                   FileError& error) override;
+  bool IsFile(const std::string& path) override;
 
  private:
+  bool Unreadable(const std::string& path) const;
   // Logs the call; true when it is the one to fail.
   bool Fails(const char* operation, const std::string& file, FileError& error);
 

@@ -44,8 +44,10 @@ struct Club {
       pg::HistoryEntry entry;
       entry.lastSession = day;
       entry.saved = day + std::chrono::days{7};
-      entry.membership = pg::WrittenFile{0x0123456789abcdefULL + u, 21000, "Membersh-x.bak"};
-      entry.parameters = pg::WrittenFile{0xfedcba9876543210ULL - u, 98, "Handicap-x.bak"};
+      entry.membership = pg::WrittenFile{0x0123456789abcdefULL + u, 21000,
+                                         pg::KeptFile{"Membersh-x.bak", 0x1111ULL * u, 20990}};
+      entry.parameters = pg::WrittenFile{0xfedcba9876543210ULL - u, 98,
+                                         pg::KeptFile{"Handicap-x.bak", 0x2222ULL * u, 98}};
       for (int s = 0; s < kSessions; ++s)
         entry.sessionLabels.push_back(
             pg::FormatDate(day - std::chrono::days{3 * (kSessions - s)}, "ddd dd/mm/yy") +

@@ -48,7 +48,7 @@ void HandRecordsBody(std::string_view input, const std::string& folder) {
 
   test::QuietPorts quiet;
   KeepingDialogs dialogs;
-  Context ctx(Ports{dialogs, quiet.windows, quiet.settings, quiet.clock});
+  Context ctx(Ports{dialogs, quiet.windows, quiet.settings, quiet.clock, quiet.locks});
   Session s;
   s.BoardCount = boards;
   s.ReadingHands = inSessionRead;

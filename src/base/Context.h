@@ -1,9 +1,9 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "base/Date.h"
 #include "base/Parameters.h"
@@ -40,9 +40,12 @@ struct Context {
 
   HandicapParameters Parameters;
 
-  // The files the last save of this run wrote, by path, as it wrote them. Saved again in the
-  // same review, an update finds its own output there and keeps no copy of it.
-  std::map<std::string, std::string> SavedFiles;
+  // How many operations of this program now hold the club's lock (review/ClubLock.h); 0 when
+  // none does.
+  int ClubLockHeld = 0;
+  // The days of the updates History.csv held when this update began, and those it saved since:
+  // an update saved there by another copy meanwhile is not among them.
+  std::optional<std::vector<Date>> HistorySeen;
 
   // Settles DataFolder and the folders and names under it from the program's own folder.
   void SetFolders(const std::string& programFolder);

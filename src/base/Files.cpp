@@ -317,6 +317,29 @@ FileSystemOverride::~FileSystemOverride() {
   current = previous_;
 }
 
+bool IsPlainFileName(std::string_view name) {
+  if (name.empty() || name.size() > 255 || name == "." || name == "..") return false;
+  if (name.back() == ' ' || name.back() == '.') return false;
+  for (const char c : name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 32 || u == 127 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos)
+      return false;
+  }
+  // Windows takes the part before the first point, blanks at its end aside, for the device.
+  std::string stem(name.substr(0, name.find('.')));
+  while (!stem.empty() && stem.back() == ' ')
+    stem.pop_back();
+  stem = Lower(stem);
+  for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"})
+    if (stem == device) return false;
+  // COM and LPT with one digit, the superscript digits of Latin-1 among them.
+  if (stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt"))) {
+    const auto d = static_cast<unsigned char>(stem[3]);
+    if ((d >= '0' && d <= '9') || d == 0xB9 || d == 0xB2 || d == 0xB3) return false;
+  }
+  return true;
+}
+
 bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && std::string_view(kSeparators).find(path.back()) != std::string_view::npos;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -75,6 +76,13 @@ std::string ParentFolder(const std::string& path);
 // short name of an existing file or folder whose name Latin-1 cannot spell.
 std::string PathFromSystem(const std::wstring& path);
 #endif
+
+// Whether name is a plain file name, one that names a file in a folder on every platform the
+// club's folder may be opened from: no folder in it, no character Windows refuses in a name, not
+// "." or "..", no blank or point at its end, and none of Windows' device names (CON, PRN, AUX,
+// NUL, COM0-9, LPT0-9 and the like, with any extension: "nul.bak" too), which there would open
+// a device rather than a file.
+bool IsPlainFileName(std::string_view name);
 
 // Whether path ends with a folder separator ('\\' or '/' on Windows, '/' elsewhere).
 bool EndsWithSeparator(const std::string& path);

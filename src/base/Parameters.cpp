@@ -30,9 +30,21 @@ std::string ParameterFileText(const std::string& programVersion, const HandicapP
 }
 
 void ReadParameters(const std::string& handicapFolder, HandicapParameters& p) {
-  auto bytes = ReadFileBytes(handicapFolder + kParameterFileName);
-  if (!bytes) return;
-  ItemReader r(std::move(*bytes));
+  if (auto bytes = ReadFileBytes(handicapFolder + kParameterFileName))
+    ParametersFromText(std::move(*bytes), p);
+}
+
+std::string WithLastUpdatedOf(const std::string& now, const std::string& before,
+                              const std::string& programVersion) {
+  HandicapParameters current, old;
+  ParametersFromText(now, current);
+  ParametersFromText(before, old);
+  current.LastUpdated = old.LastUpdated;
+  return ParameterFileText(programVersion, current);
+}
+
+bool ParametersFromText(std::string text, HandicapParameters& p) {
+  ItemReader r(std::move(text));
   try {
     r.ReadText();  // the version that wrote the file
     p.LastUpdated = r.ReadText();
@@ -49,7 +61,9 @@ void ReadParameters(const std::string& handicapFolder, HandicapParameters& p) {
     }
   } catch (const RunTimeError&) {
     // A short or damaged file keeps what it could give; the rest stays as it was.
+    return false;
   }
+  return true;
 }
 
 bool WriteParameters(const std::string& handicapFolder, const std::string& programVersion,

@@ -33,6 +33,15 @@ inline constexpr const char* kParameterFileName = "Handicap.ini";
 // The five lines of Handicap.ini for these parameters, each ended by CR LF.
 std::string ParameterFileText(const std::string& programVersion, const HandicapParameters& p);
 
+// Reads the text of a Handicap.ini into p as ReadParameters does; true when every field was
+// there, as in a file the program wrote.
+bool ParametersFromText(std::string text, HandicapParameters& p);
+
+// The Handicap.ini text `now` with the date of the last update that `before` records: a
+// change of that date undone while parameters saved since stay.
+std::string WithLastUpdatedOf(const std::string& now, const std::string& before,
+                              const std::string& programVersion);
+
 // Reads folder + "Handicap.ini" into p. Reading stops silently at the first item that is missing
 // or does not fit its field; the fields not reached keep their values.
 void ReadParameters(const std::string& handicapFolder, HandicapParameters& p);

@@ -83,10 +83,53 @@ class SettingsStore {
                      const std::string& key, const std::string& value) = 0;
 };
 
+// A moment on this computer's clock: the day, and the minutes since its midnight.
+struct LocalTime {
+  Date day{};
+  int minutes = 0;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual Date Today() = 0;
+  // Now, to the minute; how long another copy has held the club's files is told against it.
+  virtual LocalTime Now() = 0;
+};
+
+// Who holds a club's lock, as the lock tells it.
+struct LockHolder {
+  std::string computer;
+  std::string user;      // empty when the lock does not say
+  std::string activity;  // what it holds the club for ("updating handicaps"); may be empty
+  std::optional<LocalTime> since;
+  bool thisComputer = false;
+};
+
+// A lock on one club's files that one program at a time holds, whichever process or computer
+// opens the club's folder; a lock file at `path`. What a lock is taken for and what is said about
+// one held elsewhere are the core's; the port only keeps the lock.
+class ClubLocks {
+ public:
+  virtual ~ClubLocks() = default;
+  enum class Outcome {
+    Taken,      // nobody held it; it is this program's now
+    TakenOver,  // a program on this computer had it and has stopped; it is this program's now,
+                // and `holder` says whose it was
+    Held,       // another program holds it, as `holder` says
+    Failed      // the lock could not be made; `error` says why
+  };
+  struct Attempt {
+    Outcome outcome = Outcome::Failed;
+    LockHolder holder;
+    std::string error;
+  };
+  // Takes the lock for `activity` unless another program holds it.
+  virtual Attempt Lock(const std::string& path, const std::string& activity) = 0;
+  // Takes a lock held by a program on another computer, which the user says is no longer
+  // running there.
+  virtual Attempt TakeOver(const std::string& path, const std::string& activity) = 0;
+  virtual void Unlock(const std::string& path) = 0;
 };
 
 // The ports an operation may use, handed down from the program context.
@@ -95,6 +138,7 @@ struct Ports {
   Windows& windows;
   SettingsStore& settings;
   Clock& clock;
+  ClubLocks& locks;
 };
 
 }  // namespace pg

@@ -5,6 +5,8 @@
 #include "base/Files.h"
 #include "base/Guard.h"
 #include "base/Parameters.h"
+#include "review/ClubChange.h"
+#include "review/ClubLock.h"
 
 namespace pg {
 namespace {
@@ -28,10 +30,6 @@ struct Restored {
 
 }  // namespace
 
-std::string UpdateName(Date lastSession) {
-  return FormatDate(lastSession, "dddd dd mmm yyyy");
-}
-
 bool UndoLastUpdate(Context& context, const History& history) {
   Dialogs& dialogs = context.dialogs();
   if (history.updates.empty()) return false;
@@ -42,8 +40,15 @@ bool UndoLastUpdate(Context& context, const History& history) {
     dialogs.Message(Refusal(update, why), Buttons::OK, Icon::Warning);
     return false;
   };
+  ClubLockScope lock(context, kUndoingAnUpdate);
+  if (!lock.held()) return false;
 
-  if (!history.lastUpdate || *history.lastUpdate != last.lastSession)
+  // Another copy may have saved or undone an update since the window read the history.
+  HandicapParameters onDisk = context.Parameters;
+  ReadParameters(folder, onDisk);
+  const std::optional<Date> lastUpdate =
+      onDisk.LastUpdated.empty() ? std::nullopt : ParseDate(onDisk.LastUpdated);
+  if (!lastUpdate || *lastUpdate != last.lastSession)
     return refuse("Handicap.ini does not record it as the last update.");
   if (!last.membership || !last.parameters)
     return refuse(
@@ -65,13 +70,23 @@ bool UndoLastUpdate(Context& context, const History& history) {
   };
   for (int i = 0; i < 2; ++i) {
     Restored& f = files[i];
-    if (f.written->copy.empty())
+    if (!f.written->copy)
       return refuse(std::string("its save kept no copy of ") + names[i] + " to put back.");
+    const KeptFile& kept = *f.written->copy;
+    const std::string copyPath = folder + kept.name;
     FileError error;
-    std::optional<std::string> copy = ReadFileBytes(folder + f.written->copy, &error);
+    std::optional<std::string> copy = ReadFileBytes(copyPath, &error);
     if (!copy)
-      return refuse("the copy " + folder + f.written->copy +
-                    " that its save kept cannot be read - " + error.description + ".");
+      return refuse("the copy " + copyPath + " that its save kept cannot be read - " +
+                    error.description + ".");
+    // Only the very copy the save kept goes back, and only when it is the kind of file it
+    // replaces: anything else put over the club's file would lose it.
+    if (!kept.fingerprint) return refuse("the copy " + copyPath + kCopyNotFingerprinted);
+    if (!kept.Holds(*copy)) return refuse("the copy " + copyPath + kCopyChanged);
+    HandicapParameters read;
+    const bool readsAs =
+        i == 0 ? MembersFromBytes(*copy).has_value() : ParametersFromText(*copy, read);
+    if (!readsAs) return refuse("the copy " + copyPath + kCopyNotAFile + names[i] + ".");
     std::optional<std::string> now = ReadFileBytes(f.path, &error);
     if (!now) return refuse("cannot read " + f.path + " - " + error.description + ".");
     f.toRestore = f.written->Holds(*now);
@@ -86,78 +101,59 @@ bool UndoLastUpdate(Context& context, const History& history) {
     answer = dialogs.Message(kUndoQuestion + update + "?", Buttons::YesNo, Icon::Question);
   });
   if (answer != Answer::Yes) return false;
-  // The scoring program may have written Membersh.dat while the question was up.
-  for (Restored& f : files) {
-    FileError error;
-    std::optional<std::string> now = ReadFileBytes(f.path, &error);
-    if (!now || *now != f.now) {
-      f.toRestore = false;
-      f.now = now.value_or("");
-    }
-  }
-  if (const std::string why = changedSince(); !why.empty()) return refuse(why);
 
-  std::string file;
-  FileError error;
-  auto failed = [&] {
-    dialogs.Message(SaveErrorText(file, error.number, error.description), Buttons::OK, Icon::None);
-    return false;
-  };
   const std::string tag = FormatDate(last.lastSession, "yymmdd");
-  bool restored = false;
+  ClubChange change(context, "undoing the update using sessions up to and including " + update,
+                    "Undo it again if it is still to be undone.", kUndoingAnUpdate);
   try {
     // What is undone is kept, under names no save or undo uses again.
     const std::string stems[2] = {"Membersh-undone-" + tag, "Handicap-undone-" + tag};
     const std::string suffix = FreeCopySuffix(folder, {stems[0], stems[1]}, ".bak");
-    for (int i = 0; i < 2; ++i) {
-      file = folder + stems[i] + suffix + ".bak";
-      if (files[i].toRestore && !ReplaceFile(file, files[i].now, error)) return failed();
+    for (int i = 0; i < 2; ++i)
+      if (files[i].toRestore) change.Create(folder + stems[i] + suffix + ".bak", files[i].now);
+    for (const Restored& f : files) {
+      if (f.toRestore) change.Write(f.path, f.copy);
+      // The scoring program may have written Membersh.dat while the question was up.
+      change.Expect(f.path, f.now);
     }
-    file = files[0].path;
-    if (files[0].toRestore && !ReplaceFile(file, files[0].copy, error)) return failed();
-    file = files[1].path;
-    if (files[1].toRestore && !ReplaceFile(file, files[1].copy, error)) {
-      failed();
-      if (!files[0].toRestore) return false;
-      file = files[0].path;
-      if (ReplaceFile(file, files[0].now, error)) return false;
-      failed();
-      dialogs.Message(kHalfUndone, Buttons::OK, Icon::Warning);
+    // Handicap.ini no longer counts the update, so neither its lines in History.csv nor its .han
+    // file would be read as one; still, they go with it, so that nothing takes them for a real
+    // one.
+    const std::string csv = folder + kHistoryFileName;
+    FileError error;
+    const std::optional<std::string> text = ReadFileBytes(csv, &error);
+    if (!text && error.number != err::kFileNotFound) {
+      dialogs.Message(SaveErrorText(csv, error.number, error.description), Buttons::OK, Icon::None);
       return false;
     }
-    restored = true;
-
-    // Handicap.ini no longer counts the update, so neither its lines in History.csv nor its .han
-    // file (later than the history file's first update) is read as one now; still, they go, so
-    // that nothing takes them for a real one. A failure here stops the tidying, not the undo.
-    file = folder + kHistoryFileName;
-    const std::optional<std::string> text = ReadFileBytes(file, &error);
-    bool tidy = text || error.number == err::kFileNotFound;
-    if (tidy && text)
-      tidy = ReplaceFile(file, RewrittenHistory(*text, last.lastSession, std::nullopt, nullptr),
-                         error);
-    if (!tidy) failed();
+    if (text) {
+      change.Write(csv, RewrittenHistory(*text, last.lastSession, std::nullopt, nullptr));
+      change.Expect(csv, *text);
+    }
     const std::string han = HistoryFileName(folder, last.lastSession);
-    if (tidy && FileExists(han)) {
+    if (const std::optional<std::string> bytes = ReadFileBytes(han)) {
       const std::string stem = tag + "-undone";
-      file = folder + stem + FreeCopySuffix(folder, {stem}, ".han") + ".han";
-      if (!RenameFile(han, file, error)) failed();
+      change.Create(folder + stem + FreeCopySuffix(folder, {stem}, ".han") + ".han", *bytes);
+      change.Remove(han);
+      change.Expect(han, *bytes);
     }
   } catch (const RunTimeError& e) {
-    error = {e.number(), e.description()};
-    failed();
-  } catch (const std::bad_alloc&) {
-    error = {err::kOutOfMemory, ErrorDescription(err::kOutOfMemory)};
-    failed();
+    dialogs.Message(SaveErrorText(folder, e.number(), e.description()), Buttons::OK, Icon::None);
+    return false;
   }
-  if (!restored) return false;
+  switch (change.Commit()) {
+    case ClubChange::Result::Done: break;
+    case ClubChange::Result::Changed:
+      return refuse("what its save wrote has changed since.\r\n" + change.changedFile() +
+                    " has been written by another program while the question was up.\r\n" +
+                    kCorrectInstead);
+    case ClubChange::Result::Failed: return false;
+  }
 
   HandicapParameters parameters;
   ReadParameters(folder, parameters);
   context.Parameters = parameters;
   context.NoUpdateYet = parameters.LastUpdated.empty();
-  // What the last save of this run wrote is no longer the club's.
-  context.SavedFiles.clear();
   dialogs.Message(kTheUpdate + update + " has been undone.", Buttons::OK, Icon::None);
   return true;
 }

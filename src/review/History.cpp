@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/Files.h"
 #include "base/Numbers.h"
 
 namespace pg {
@@ -73,7 +74,9 @@ void WrittenFileLine(std::string& out, const std::string& date, const char* name
   out += ",\"File\",";
   Quoted(out, name);
   out += ",\"" + Hex(file.fingerprint) + "\"," + std::to_string(file.length) + ",";
-  Quoted(out, file.copy);
+  Quoted(out, file.copy ? file.copy->name : "");
+  if (file.copy && file.copy->fingerprint)
+    out += ",\"" + Hex(*file.copy->fingerprint) + "\"," + std::to_string(file.copy->length);
   out += "\r\n";
 }
 
@@ -224,9 +227,19 @@ std::optional<FileLine> ReadFileLine(const std::vector<std::string_view>& items)
   if (!fingerprint || !length) return std::nullopt;
   line.written.fingerprint = *fingerprint;
   line.written.length = *length;
-  if (items.size() > 5) line.written.copy = std::string(items[5]);
-  // An undo restores the copy: a name edited to reach outside the handicap folder is none.
-  if (line.written.copy.find_first_of("/\\:") != std::string::npos) return std::nullopt;
+  if (items.size() > 5 && !items[5].empty()) {
+    // An undo restores the copy over a club file: a name edited to reach outside the handicap
+    // folder, or a device, is none.
+    if (!IsPlainFileName(items[5])) return std::nullopt;
+    KeptFile& copy = line.written.copy.emplace();
+    copy.name = std::string(items[5]);
+    if (items.size() > 7) {
+      copy.fingerprint = items[6].size() == 16 ? Unsigned(items[6], 16) : std::nullopt;
+      const auto copyLength = Unsigned(items[7], 10);
+      if (!copy.fingerprint || !copyLength) return std::nullopt;
+      copy.length = *copyLength;
+    }
+  }
   return line;
 }
 
@@ -249,6 +262,20 @@ std::string RewrittenHistory(std::string_view existing, std::optional<Date> remo
   if (out.empty()) out = HistoryHeadingLine();
   if (add != nullptr) out += HistoryEntryText(*add);
   return out;
+}
+
+std::vector<Date> SavedUpdateDates(std::string_view text) {
+  std::vector<Date> days;
+  HistoryLines lines(text);
+  HistoryLines::Line line;
+  while (lines.Next(line))
+    if (line.items.size() >= 2 && line.items[1] == kSavedKind)
+      if (const auto day = HistoryDate(line.items.front())) days.push_back(*day);
+  return days;
+}
+
+std::string UpdateName(Date lastSession) {
+  return FormatDate(lastSession, "dddd dd mmm yyyy");
 }
 
 WrittenFiles WrittenFilesOf(std::string_view text, Date day) {

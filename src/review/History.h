@@ -18,16 +18,19 @@ namespace pg {
 // date of the last session of the update it belongs to and its kind:
 //
 //   2026-03-30,"Saved",2026-04-20                 the day the update was saved
-//   2026-03-30,"File","Membersh.dat","<16 hex digits>",<length>,"Membersh-260223.bak"
-//   2026-03-30,"File","Handicap.ini","<16 hex digits>",<length>,"Handicap-260223.bak"
+//   2026-03-30,"File","Membersh.dat","<16 hex digits>",<length>,"Membersh-260223.bak",
+//       "<16 hex digits>",<length>
+//   2026-03-30,"File","Handicap.ini","<16 hex digits>",<length>,"Handicap-260223.bak",
+//       "<16 hex digits>",<length>
 //   2026-03-30,"Member",<number>,"<full name>",<before>,<after>,<sessions played>,
 //       then per session played: "<label>",<net score>,<session's average>,<adjustment>
 //
-// A "File" line holds the FNV-1a fingerprint and byte length of the file the save wrote and the
-// copy it kept of the file that one replaced; undoing the update restores the copies while both
-// files still have those fingerprints. The fingerprint only has to tell whether a file changed
-// since: nobody forges one, and a change that kept the length and the 64-bit FNV-1a of a file
-// alike by chance is not worth guarding against.
+// A "File" line holds the FNV-1a fingerprint and byte length of the file the save wrote, and the
+// name, fingerprint and length of the copy it kept of the file that one replaced; undoing the
+// update restores the copies while both files still have the first fingerprints and the copies
+// the second (lines of earlier versions name a copy without its fingerprint). The fingerprint only
+// has to tell whether a file changed since: nobody forges one, and a change that kept the length
+// and the 64-bit FNV-1a of a file alike by chance is not worth guarding against.
 //
 // An update counts only once Handicap.ini records it as the last one, so lines dated after the
 // last update (a save that failed at Handicap.ini and was given up) are left out when the file is
@@ -38,12 +41,24 @@ inline constexpr const char* kMembershipName = "Membersh.dat";
 // FNV-1a, 64 bits.
 std::uint64_t Fingerprint(std::string_view bytes);
 
+// A copy a save kept of a file it replaced: its name in the handicap folder and what it holds
+// (unknown for a copy named by an earlier version, which recorded no fingerprint of it).
+struct KeptFile {
+  std::string name;
+  std::optional<std::uint64_t> fingerprint;
+  std::uint64_t length = 0;
+
+  bool Holds(std::string_view bytes) const {
+    return fingerprint && bytes.size() == length && Fingerprint(bytes) == *fingerprint;
+  }
+};
+
 // What a save wrote to one of the two files an undo puts back, and the copy it kept of the file
-// that one replaced (a name in the handicap folder; empty when it kept none).
+// that one replaced (nothing when it kept none).
 struct WrittenFile {
   std::uint64_t fingerprint = 0;
   std::uint64_t length = 0;
-  std::string copy;
+  std::optional<KeptFile> copy;
 
   bool Holds(std::string_view bytes) const {
     return bytes.size() == length && Fingerprint(bytes) == fingerprint;
@@ -127,12 +142,18 @@ inline constexpr std::string_view kFileKind = "File";
 inline constexpr std::string_view kMemberKind = "Member";
 
 // A "File" line's items after the kind: which file, and what was written to it; nothing when they
-// are not those of a File line, or name a copy outside the handicap folder.
+// are not those of a File line, or name a copy that is not a plain name in the handicap folder.
 struct FileLine {
   bool membership = false;  // Membersh.dat, else Handicap.ini
   WrittenFile written;
 };
 std::optional<FileLine> ReadFileLine(const std::vector<std::string_view>& items);
+
+// The days of the updates a history file's text has "Saved" lines for, in file order.
+std::vector<Date> SavedUpdateDates(std::string_view text);
+
+// The name of an update in messages: its last session's day, "Monday 30 Mar 2026".
+std::string UpdateName(Date lastSession);
 
 // The "File" lines of the update dated `day` in a history file's text: the membership file's and
 // Handicap.ini's, each when there.

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <new>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,8 @@
 #include "base/Guard.h"
 #include "base/Numbers.h"
 #include "base/Parameters.h"
+#include "review/ClubChange.h"
+#include "review/ClubLock.h"
 #include "review/History.h"
 
 namespace pg {
@@ -131,12 +135,13 @@ MemberTable ReadMemberTable(std::string_view data) {
   MemberStream in(data);
   const short memberCount = in.ReadCount();
   const short fieldCount = in.ReadCount();
-  in.ReadText();  // the date of the last update's last session, which nothing here needs
+  std::string headerDate = in.ReadText();  // the last session of the update that wrote it
   // Eleven fields is all a record holds; a negative count would read no fields at all and
   // leave the file's members to be overwritten with empty lines by the next save.
   if (memberCount < 0 || fieldCount < 0 || fieldCount > kMemberFields) Raise(err::kSubscript);
 
   MemberTable table;
+  table.HeaderDate = std::move(headerDate);
   table.Records.DimFrom1(memberCount);
   for (short m = 1; m <= memberCount; ++m) {
     MemberRecord& r = table.Member(m);
@@ -165,7 +170,7 @@ bool NeedsQuotes(const std::string& field) {
 
 // The header's items start at columns 1, 15 and 29, as the scoring program reads and writes it;
 // a number carries the place of its sign before it and a blank after it.
-std::string HeaderLine(short memberCount, Date lastSessionDate) {
+std::string HeaderLine(short memberCount, const std::string& date) {
   constexpr size_t kPrintZone = 14;
   std::string line;
   auto zone = [&line](const std::string& item) {
@@ -175,7 +180,7 @@ std::string HeaderLine(short memberCount, Date lastSessionDate) {
   auto number = [](short n) { return std::string(n < 0 ? "" : " ") + std::to_string(n) + " "; };
   zone(number(memberCount));
   zone(number(kMemberFields));
-  zone(FormatDate(lastSessionDate, "dd/mm/yy"));
+  zone(date);
   return line + "\r\n";
 }
 
@@ -193,36 +198,6 @@ void ShowSaveError(Dialogs& dialogs, const std::string& file, int number,
 // The last update as Handicap.ini records it, as the copies and the history file name it.
 std::string DateText(Date day) {
   return FormatDate(day, "dd mmmm yyyy ");
-}
-
-struct Backup {
-  std::string source;
-  std::string copy;
-};
-
-// The files a save is about to replace, each with the name of its copy in the handicap folder:
-// Membersh-yymmdd.bak and Handicap-yymmdd.bak, named for the update that wrote them ("first"
-// before any), so that the update can be undone. A copy never replaces a file: when a name is
-// taken (a save tried again after a failure, or a date that cannot be read), the pair takes the
-// next number free for both, Membersh-260330-2.bak and so on, so the lowest number of the newest
-// date always holds the files as they were before the last update.
-std::vector<Backup> BackupsBeforeSaving(const Context& context) {
-  const std::optional<Date> last = context.NoUpdateYet || context.Parameters.LastUpdated.empty()
-                                       ? std::nullopt
-                                       : ParseDate(context.Parameters.LastUpdated);
-  const std::string tag = last ? FormatDate(*last, "yymmdd") : "first";
-  const std::string& folder = context.HandicapFolder;
-  const std::string name =
-      tag + FreeCopySuffix(folder, {"Membersh-" + tag, "Handicap-" + tag}, ".bak") + ".bak";
-  std::vector<Backup> backups{{context.MemberFile, folder + "Membersh-" + name}};
-  const std::string ini = folder + kParameterFileName;
-  if (FileExists(ini)) backups.push_back({ini, folder + "Handicap-" + name});
-  return backups;
-}
-
-// The name of a file in the handicap folder, as the history file keeps a copy's name.
-std::string NameInFolder(const std::string& path, const std::string& folder) {
-  return path.substr(folder.size());
 }
 
 }  // namespace
@@ -245,14 +220,17 @@ std::string FreeCopySuffix(const std::string& folder, const std::vector<std::str
   Raise(err::kFileAlreadyExists);
 }
 
-std::optional<MemberTable> MembersFromBytes(std::string_view bytes) {
+std::optional<MemberTable> MembersFromBytes(std::string_view bytes, std::string* failure) {
   try {
-    return ReadMemberTable(bytes);
-  } catch (const RunTimeError&) {
-    return std::nullopt;
+    MemberTable table = ReadMemberTable(bytes);
+    table.Source = std::string(bytes);
+    return table;
+  } catch (const RunTimeError& e) {
+    if (failure != nullptr) *failure = e.description();
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    if (failure != nullptr) *failure = ErrorDescription(err::kOutOfMemory);
   }
+  return std::nullopt;
 }
 
 void LoadMembers(MemberTable& members, Context& context) {
@@ -267,23 +245,22 @@ void LoadMembers(MemberTable& members, Context& context) {
     return;
   }
   std::string failure;
-  try {
-    members = ReadMemberTable(*bytes);
-  } catch (const RunTimeError& e) {
-    failure = e.description();
-  } catch (const std::bad_alloc&) {
-    failure = ErrorDescription(err::kOutOfMemory);
-  }
-  if (!failure.empty()) {
-    context.dialogs().Message("Cannot read the membership file " + path + " " + failure,
-                              Buttons::OK, Icon::Warning);
+  std::optional<MemberTable> read = MembersFromBytes(*bytes, &failure);
+  if (!read) {
+    context.dialogs().Message(kCannotReadMembers + path + " " + failure, Buttons::OK,
+                              Icon::Warning);
     return;
   }
+  members = std::move(*read);
   context.Cancelled = false;
 }
 
 std::string MembershipFileText(const MemberTable& members, Date lastSessionDate) {
-  std::string out = HeaderLine(members.MemberCount(), lastSessionDate);
+  return MembershipFileText(members, FormatDate(lastSessionDate, "dd/mm/yy"));
+}
+
+std::string MembershipFileText(const MemberTable& members, const std::string& headerDate) {
+  std::string out = HeaderLine(members.MemberCount(), headerDate);
   out.reserve(out.size() + static_cast<size_t>(members.MemberCount()) * 64);
   for (short m = 1; m <= members.MemberCount(); ++m) {
     const MemberRecord& r = members.Member(m);
@@ -314,11 +291,120 @@ std::string HistoryFileName(const std::string& handicapFolder, Date lastSessionD
   return handicapFolder + FormatDate(lastSessionDate, "yymmdd") + ".han";
 }
 
+std::vector<short> PlaceMembers(const MemberTable& from, const MemberTable& onto) {
+  std::unordered_map<std::string_view, int> fromCount;
+  std::unordered_map<std::string_view, std::pair<int, short>> ontoCount;  // count, the member
+  for (short m = 1; m <= from.MemberCount(); ++m)
+    ++fromCount[from.Member(m).FullName];
+  for (short m = 1; m <= onto.MemberCount(); ++m) {
+    auto& [count, member] = ontoCount[onto.Member(m).FullName];
+    if (++count == 1) member = m;
+  }
+  std::vector<short> at(static_cast<size_t>(std::max<short>(from.MemberCount(), 0)), 0);
+  for (short m = 1; m <= from.MemberCount(); ++m) {
+    const std::string& name = from.Member(m).FullName;
+    const auto it = ontoCount.find(name);
+    if (it == ontoCount.end()) continue;
+    if (fromCount[name] == 1 && it->second.first == 1) {
+      at[static_cast<size_t>(m - 1)] = it->second.second;
+    } else if (m <= onto.MemberCount() && onto.Member(m).FullName == name) {
+      at[static_cast<size_t>(m - 1)] = m;
+    }
+  }
+  return at;
+}
+
+std::optional<std::string> WithHandicapsOf(std::string_view now, std::string_view before,
+                                           const std::string_view* written) {
+  std::optional<MemberTable> current = MembersFromBytes(now);
+  const std::optional<MemberTable> old = MembersFromBytes(before);
+  std::optional<MemberTable> wrote;
+  if (written != nullptr) wrote = MembersFromBytes(*written);
+  if (!current || !old || (written != nullptr && !wrote)) return std::nullopt;
+  // What the change being undone left in each member's field 7, by where they stand now.
+  std::vector<const std::string*> left(static_cast<size_t>(current->MemberCount()), nullptr);
+  if (wrote) {
+    const std::vector<short> at = PlaceMembers(*wrote, *current);
+    for (short w = 1; w <= wrote->MemberCount(); ++w)
+      if (const short c = at[static_cast<size_t>(w - 1)]; c > 0)
+        left[static_cast<size_t>(c - 1)] = &wrote->Member(w).Fields(kHandicapField);
+  }
+  const std::vector<short> at = PlaceMembers(*old, *current);
+  for (short m = 1; m <= old->MemberCount(); ++m) {
+    const short c = at[static_cast<size_t>(m - 1)];
+    if (c == 0) continue;
+    std::string& field = current->Member(c).Fields(kHandicapField);
+    const std::string* ours = left[static_cast<size_t>(c - 1)];
+    if (wrote && (ours == nullptr || NumericValue(*ours) != NumericValue(field))) continue;
+    field = old->Member(m).Fields(kHandicapField);
+  }
+  return MembershipFileText(*current, old->HeaderDate);
+}
+
 namespace {
 
-// The update a save records in the history file: every member with the handicap before and after
-// and the sessions they played, and what the save writes to Membersh.dat and Handicap.ini.
-HistoryEntry EntryOfSave(const MemberTable& members, const UpdateOutputs* outputs, Date lastSession,
+// A few names said in a message, and how many more there are.
+std::string NamesText(const std::vector<std::string>& names) {
+  constexpr size_t kMostNamed = 10;
+  std::string text;
+  for (size_t i = 0; i < names.size() && i < kMostNamed; ++i)
+    text += "\r\n" + names[i];
+  if (names.size() > kMostNamed)
+    text += "\r\nand " + std::to_string(names.size() - kMostNamed) + " more";
+  return text;
+}
+
+std::string MemberName(short number, const MemberRecord& r) {
+  return std::to_string(number) + " " + r.FullName;
+}
+
+// Membersh.dat as it is to be written: the file as it is now, with the update's handicaps in it.
+struct Merged {
+  MemberTable table;
+  // For each member of `table` (index c - 1), the update's member number; 0 for one it did not
+  // read, who keeps the handicap the file gives.
+  std::vector<short> fromUpdate;
+  std::vector<std::string> notFound;  // members of the update not in the file now
+  std::vector<std::string> changed;   // moved by the update, but changed in the file meanwhile
+};
+
+// Puts the update's handicaps into `now`, finding each of its members there by PlaceMembers.
+// `known` is the file as this program last read or wrote it: a handicap that differs between it
+// and `now` was changed by another program since, which the update may not overwrite unasked.
+Merged MergeOnto(const MemberTable& update, const MemberTable& now, const MemberTable& known) {
+  Merged out{now, std::vector<short>(static_cast<size_t>(now.MemberCount()), 0), {}, {}};
+  const std::vector<short> at = PlaceMembers(update, now);
+  const std::vector<short> atKnown = PlaceMembers(update, known);
+  for (short m = 1; m <= update.MemberCount(); ++m) {
+    const MemberRecord& u = update.Member(m);
+    // A member the update never reached keeps the handicap the file gives.
+    if (!u.EndHandicap) continue;
+    const short c = at[static_cast<size_t>(m - 1)];
+    if (c == 0) {
+      out.notFound.push_back(MemberName(m, u));
+      continue;
+    }
+    out.fromUpdate[static_cast<size_t>(c - 1)] = m;
+    MemberRecord& r = out.table.Member(c);
+    const short k = atKnown[static_cast<size_t>(m - 1)];
+    const double before = k > 0 ? NumericValue(known.Member(k).Fields(kHandicapField))
+                                : NumericValue(r.Fields(kHandicapField));
+    const std::string ours = SavedHandicapText(u);
+    if (NumericValue(r.Fields(kHandicapField)) != before) {
+      // Changed elsewhere: kept when the update leaves the member as it found them.
+      if (ours != NumberText(u.StartHandicap)) out.changed.push_back(MemberName(c, r));
+      continue;
+    }
+    r.Fields(kHandicapField) = ours;
+    r.StartHandicap = u.StartHandicap;
+    r.EndHandicap = u.EndHandicap;
+  }
+  return out;
+}
+
+// The update a save records in the history file: every member of the file it writes, with the
+// handicap before and after and the sessions they played.
+HistoryEntry EntryOfSave(const Merged& merged, const UpdateOutputs* outputs, Date lastSession,
                          Date today) {
   HistoryEntry entry;
   entry.lastSession = lastSession;
@@ -326,15 +412,19 @@ HistoryEntry EntryOfSave(const MemberTable& members, const UpdateOutputs* output
   const short sessions = outputs != nullptr ? std::max<short>(outputs->SessionCount, 0) : 0;
   for (short s = 0; s < sessions; ++s)
     entry.sessionLabels.push_back(outputs->SessionLabels(s));
+  const MemberTable& members = merged.table;
   entry.members.reserve(static_cast<size_t>(members.MemberCount()));
-  for (short m = 1; m <= members.MemberCount(); ++m) {
-    const MemberRecord& r = members.Member(m);
+  for (short c = 1; c <= members.MemberCount(); ++c) {
+    const MemberRecord& r = members.Member(c);
     HistoryMember& h = entry.members.emplace_back();
-    h.number = m;
+    h.number = c;
     h.name = r.FullName;
     h.before = r.StartHandicap;
     h.after = r.EndHandicap.value_or(r.StartHandicap);
-    if (outputs == nullptr || !outputs->PlayedFlags(m)) continue;
+    const short m = merged.fromUpdate[static_cast<size_t>(c - 1)];
+    if (outputs == nullptr || m == 0 || m > outputs->PlayedFlags.upper() ||
+        !outputs->PlayedFlags(m))
+      continue;
     for (short s = 0; s < sessions; ++s) {
       const SessionResult& result = outputs->SessionResults(m, s);
       if (!result.Played) continue;
@@ -346,17 +436,196 @@ HistoryEntry EntryOfSave(const MemberTable& members, const UpdateOutputs* output
   return entry;
 }
 
-// What the history records of one file a save replaces: what it writes, and the copy of the file
-// as it was before the update. Saved again, an update finds its own output in the file; the copy
-// that counts is then the one its first save kept, which the history already names.
-WrittenFile Written(const std::string& bytes, const std::string& replaced, const std::string& copy,
-                    const std::optional<WrittenFile>& earlier) {
-  WrittenFile file{Fingerprint(bytes), bytes.size(), copy};
-  if (earlier && earlier->Holds(replaced)) file.copy = earlier->copy;
+// The date a copy is named for, as in "Membersh-260223-2.bak" for the stem "Membersh-".
+std::string CopyTagOf(std::string_view name, std::string_view stem) {
+  if (!name.starts_with(stem) || !name.ends_with(".bak")) return "first";
+  name = name.substr(stem.size(), name.size() - stem.size() - 4);
+  return std::string(name.substr(0, name.find('-')));
+}
+
+// A copy of one of the two files, as a save keeps it for the undo of its update: what the file
+// was before the update, under its name in the handicap folder.
+struct KeptCopy {
+  std::string name;
+  std::string bytes;
+  bool create = false;  // a new copy; otherwise the one the update's first save kept
+};
+
+WrittenFile Written(const std::string& bytes, const std::optional<KeptCopy>& copy) {
+  WrittenFile file{Fingerprint(bytes), bytes.size(), std::nullopt};
+  if (copy) file.copy = {copy->name, Fingerprint(copy->bytes), copy->bytes.size()};
   return file;
 }
 
+// The copy of what a save replaces. An update's first save copies the file as it is; saved
+// again in the same review, the file is the update's own output, and the copy its first save
+// kept still stands for the file before it, unless another program wrote the file since: then
+// the copy is that file with what the update changed in it put back (`putBack`).
+std::optional<KeptCopy> CopyBeforeUpdate(
+    const Context& c, const std::string& stem, const std::optional<std::string>& now,
+    const std::optional<WrittenFile>& earlier, const std::string& tag, const std::string& suffix,
+    const std::function<std::optional<std::string>(const std::string& now,
+                                                   const std::string& copy)>& putBack) {
+  if (!now) return std::nullopt;
+  const std::string fresh = stem + tag + suffix + ".bak";
+  if (!earlier || !earlier->copy) return KeptCopy{fresh, *now, true};
+  const std::optional<std::string> copy = ReadFileBytes(c.HandicapFolder + earlier->copy->name);
+  if (!copy || !earlier->copy->Holds(*copy)) return KeptCopy{fresh, *now, true};
+  if (earlier->Holds(*now)) return KeptCopy{earlier->copy->name, *copy, false};
+  const std::string earlierTag = CopyTagOf(earlier->copy->name, stem);
+  const std::string name =
+      stem + earlierTag + FreeCopySuffix(c.HandicapFolder, {stem + earlierTag}, ".bak") + ".bak";
+  if (std::optional<std::string> before = putBack(*now, *copy))
+    return KeptCopy{name, std::move(*before), true};
+  return KeptCopy{fresh, *now, true};
+}
+
+std::optional<Date> DateOf(const std::string& lastUpdated) {
+  if (lastUpdated.empty()) return std::nullopt;
+  return ParseDate(lastUpdated);
+}
+
+enum class Planned { Ready, Refused, Failed };
+
+// The files of a save, as they are to be written, worked out from the files as they are now.
+struct SavePlan {
+  HandicapParameters saved;
+  std::string membership;
+};
+
+Planned PlanSave(MemberTable& members, Context& context, Date lastSessionDate,
+                 const UpdateOutputs* outputs, ClubChange& change, SavePlan& plan) {
+  Dialogs& dialogs = context.dialogs();
+  const std::string& folder = context.HandicapFolder;
+  const std::string ini = folder + kParameterFileName;
+  const std::string csv = folder + kHistoryFileName;
+  auto failed = [&](const std::string& file, const FileError& error) {
+    ShowSaveError(dialogs, NamedInMessage(context, file), error.number, error.description);
+    return Planned::Failed;
+  };
+  auto refuse = [&](const std::string& why) {
+    dialogs.Message(why, Buttons::OK, Icon::Warning);
+    return Planned::Refused;
+  };
+  auto read = [](const std::string& path, FileError& error) {
+    std::optional<std::string> bytes = ReadFileBytes(path, &error);
+    if (!bytes && (error.number == err::kFileNotFound || error.number == err::kPathNotFound))
+      error = {};
+    return bytes;
+  };
+
+  // An update saved or undone elsewhere since this one began: its sessions, or those of the
+  // update undone, would be counted twice.
+  FileError error;
+  const std::optional<std::string> iniNow = read(ini, error);
+  if (error.number != 0) return failed(ini, error);
+  plan.saved = context.Parameters;
+  if (iniNow) ParametersFromText(*iniNow, plan.saved);
+  const std::optional<Date> known = DateOf(context.Parameters.LastUpdated);
+  const std::optional<Date> onDisk = iniNow ? DateOf(plan.saved.LastUpdated) : known;
+  if (onDisk != known) {
+    if (onDisk && (!known || *onDisk > *known)) return refuse(SavedElsewhereText(*onDisk));
+    return refuse(UndoneElsewhereText(*known));
+  }
+  const std::optional<std::string> history = read(csv, error);
+  // A history that is there but cannot be read is not to be replaced by this update alone.
+  if (error.number != 0) return failed(csv, error);
+  if (history && context.HistorySeen) {
+    for (const Date day : SavedUpdateDates(*history))
+      if (day != lastSessionDate &&
+          std::find(context.HistorySeen->begin(), context.HistorySeen->end(), day) ==
+              context.HistorySeen->end())
+        return refuse(SavedElsewhereText(day));
+  }
+
+  // The handicaps go into Membersh.dat as it is now.
+  const std::optional<std::string> membersNow = read(context.MemberFile, error);
+  if (!membersNow) {
+    if (error.number == 0) error = {err::kFileNotFound, ErrorDescription(err::kFileNotFound)};
+    dialogs.Message(
+        "Cannot open the membership file " + context.MemberFile + " " + error.description,
+        Buttons::OK, Icon::Warning);
+    return Planned::Failed;
+  }
+  std::string failure;
+  const std::optional<MemberTable> now = MembersFromBytes(*membersNow, &failure);
+  if (!now) {
+    dialogs.Message(kCannotReadMembers + context.MemberFile + " " + failure, Buttons::OK,
+                    Icon::Warning);
+    return Planned::Failed;
+  }
+  std::optional<MemberTable> read0;
+  if (!members.Source.empty()) read0 = MembersFromBytes(members.Source);
+  const Merged merged = MergeOnto(members, *now, read0 ? *read0 : *now);
+  if (!merged.notFound.empty())
+    return refuse(kMembersNotFound + NamesText(merged.notFound) + "\r\nNothing has been saved." +
+                  kRunAgain);
+  if (!merged.changed.empty())
+    return refuse(kHandicapsChanged + NamesText(merged.changed) + "\r\nNothing has been saved." +
+                  kRunAgain);
+
+  plan.saved.LastUpdated = DateText(lastSessionDate);
+  plan.membership = MembershipFileText(merged.table, lastSessionDate);
+  const std::string parameters = ParameterFileText(context.ProgramVersion, plan.saved);
+
+  // The copies of what the update replaces, for its undo.
+  const bool sameUpdate =
+      !context.NoUpdateYet && context.Parameters.LastUpdated == DateText(lastSessionDate);
+  const WrittenFiles earlier =
+      sameUpdate && history ? WrittenFilesOf(*history, lastSessionDate) : WrittenFiles{};
+  const std::optional<Date> previous = sameUpdate ? std::nullopt : known;
+  const std::string tag = previous ? FormatDate(*previous, "yymmdd") : "first";
+  const std::string suffix = FreeCopySuffix(folder, {"Membersh-" + tag, "Handicap-" + tag}, ".bak");
+  const std::string version = context.ProgramVersion;
+  const std::string ours = members.Source;
+  const std::optional<KeptCopy> membersCopy =
+      CopyBeforeUpdate(context, "Membersh-", membersNow, earlier.membership, tag, suffix,
+                       [&ours](const std::string& file, const std::string& copy) {
+                         const std::string_view written = ours;
+                         return WithHandicapsOf(file, copy, ours.empty() ? nullptr : &written);
+                       });
+  const std::optional<KeptCopy> iniCopy =
+      CopyBeforeUpdate(context, "Handicap-", iniNow, earlier.parameters, tag, suffix,
+                       [&version](const std::string& file, const std::string& copy) {
+                         return std::optional<std::string>(WithLastUpdatedOf(file, copy, version));
+                       });
+
+  HistoryEntry entry = EntryOfSave(merged, outputs, lastSessionDate, context.ports.clock.Today());
+  entry.membership = Written(plan.membership, membersCopy);
+  entry.parameters = Written(parameters, iniCopy);
+  // Lines dated after the last update belong to saves that never reached Handicap.ini.
+  const std::string historyText =
+      RewrittenHistory(history.value_or(""), lastSessionDate, known, &entry);
+
+  // Each file replaces the old one whole: the copies of what is replaced first, then the .han
+  // file, Membersh.dat and the history, and Handicap.ini, which makes the update count, last.
+  for (const std::optional<KeptCopy>* copy : {&membersCopy, &iniCopy})
+    if (*copy && (*copy)->create) change.Create(folder + (*copy)->name, (*copy)->bytes);
+  change.Write(HistoryFileName(folder, lastSessionDate), HistoryFileText(merged.table));
+  change.Write(context.MemberFile, plan.membership);
+  change.Write(csv, historyText);
+  change.Write(ini, parameters);
+  change.Expect(context.MemberFile, membersNow);
+  change.Expect(csv, history);
+  change.Expect(ini, iniNow);
+  return Planned::Ready;
+}
+
 }  // namespace
+
+std::string SavedElsewhereText(Date update) {
+  return "The update using sessions up to and including " + UpdateName(update) +
+         " has been saved by another copy of Pairgauge since this update began, so saving this "
+         "one could count the same sessions twice. Nothing has been saved." +
+         std::string(kRunAgain);
+}
+
+std::string UndoneElsewhereText(Date update) {
+  return "The update using sessions up to and including " + UpdateName(update) +
+         " has been undone by another copy of Pairgauge since this update began, so this update "
+         "no longer starts from the club's handicaps. Nothing has been saved." +
+         std::string(kRunAgain);
+}
 
 SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessionDate,
                           bool& unsaved, const UpdateOutputs* outputs) {
@@ -381,81 +650,43 @@ SaveOutcome SaveHandicaps(MemberTable& members, Context& context, Date lastSessi
     }
   });
 
-  // Each file replaces the old one whole, the copies of what is replaced come first, then the
-  // .han file, Membersh.dat and the history file, so a failure at any point leaves the club's
-  // Membersh.dat as it was or wholly new, never half written, and the history naming the update
-  // only once Membersh.dat holds it. Handicap.ini, which makes the update count, comes last.
-  HandicapParameters saved = context.Parameters;
-  saved.LastUpdated = DateText(lastSessionDate);
-  std::string file;
-  try {
-    FileError error;
-    auto failed = [&] {
-      ShowSaveError(dialogs, file, error.number, error.description);
+  // The files are read, the save worked out and written under the club's lock; should another
+  // program write a file between the reading and the writing, the save is worked out again.
+  ClubLockScope lock(context, kUpdatingHandicaps);
+  if (!lock.held()) return SaveOutcome::Failed;
+  constexpr int kTries = 3;
+  SavePlan plan;
+  std::string changedFile;
+  for (int attempt = 0;; ++attempt) {
+    if (attempt == kTries) {
+      dialogs.Message(changedFile + kKeepsChanging, Buttons::OK, Icon::Warning);
       return SaveOutcome::Failed;
-    };
-    // Saved again in the same review, the files are this update's own, as its first save wrote
-    // them: the copies that save kept still hold the club's files from before the update.
-    const bool sameUpdate =
-        !context.NoUpdateYet && context.Parameters.LastUpdated == DateText(lastSessionDate);
-    const std::string ini = context.HandicapFolder + kParameterFileName;
-    std::string membersBefore, iniBefore, membersCopy, iniCopy;
-    file = context.HandicapFolder;  // where no name was left for the copies
-    for (const auto& [source, copy] : BackupsBeforeSaving(context)) {
-      file = copy;
-      std::optional<std::string> bytes = ReadFileBytes(source, &error);
-      if (!bytes) return failed();
-      const bool isIni = source == ini;
-      (isIni ? iniCopy : membersCopy) = NameInFolder(copy, context.HandicapFolder);
-      const auto own = context.SavedFiles.find(source);
-      const bool keep = !(sameUpdate && own != context.SavedFiles.end() && own->second == *bytes);
-      if (!keep) (isIni ? iniCopy : membersCopy).clear();
-      if (keep && !ReplaceFile(copy, *bytes, error)) return failed();
-      (isIni ? iniBefore : membersBefore) = std::move(*bytes);
     }
-    file = HistoryFileName(context.HandicapFolder, lastSessionDate);
-    if (!ReplaceFile(file, HistoryFileText(members), error)) return failed();
-    file = context.MemberFile;
-    std::string membership = MembershipFileText(members, lastSessionDate);
-    if (!ReplaceFile(file, membership, error)) return failed();
-    context.SavedFiles[file] = membership;
-
-    file = context.HandicapFolder + kHistoryFileName;
-    std::optional<std::string> existing = ReadFileBytes(file, &error);
-    // A history that is there but cannot be read is not to be replaced by this update alone.
-    if (!existing && error.number != err::kFileNotFound) return failed();
-    if (!existing) existing.emplace();
-    const WrittenFiles earlier = WrittenFilesOf(*existing, lastSessionDate);
-    HistoryEntry entry =
-        EntryOfSave(members, outputs, lastSessionDate, context.ports.clock.Today());
-    entry.membership = Written(membership, membersBefore, membersCopy, earlier.membership);
-    entry.parameters = Written(ParameterFileText(context.ProgramVersion, saved), iniBefore, iniCopy,
-                               earlier.parameters);
-    // Lines dated after the last update belong to saves that never reached Handicap.ini.
-    const std::optional<Date> lastUpdate =
-        context.NoUpdateYet || context.Parameters.LastUpdated.empty()
-            ? std::nullopt
-            : ParseDate(context.Parameters.LastUpdated);
-    if (!ReplaceFile(file, RewrittenHistory(*existing, lastSessionDate, lastUpdate, &entry), error))
-      return failed();
-  } catch (const RunTimeError& e) {
-    ShowSaveError(dialogs, file, e.number(), e.description());
-    return SaveOutcome::Failed;
-  } catch (const std::bad_alloc&) {
-    ShowSaveError(dialogs, file, err::kOutOfMemory, ErrorDescription(err::kOutOfMemory));
-    return SaveOutcome::Failed;
+    ClubChange change(
+        context,
+        "saving the update using sessions up to and including " + UpdateName(lastSessionDate),
+        "Run the update again to save it.", kUpdatingHandicaps);
+    Planned planned = Planned::Failed;
+    try {
+      planned = PlanSave(members, context, lastSessionDate, outputs, change, plan);
+    } catch (const RunTimeError& e) {
+      ShowSaveError(dialogs, context.HandicapFolder, e.number(), e.description());
+    } catch (const std::bad_alloc&) {
+      ShowSaveError(dialogs, context.HandicapFolder, err::kOutOfMemory,
+                    ErrorDescription(err::kOutOfMemory));
+    }
+    if (planned != Planned::Ready) return SaveOutcome::Failed;
+    const ClubChange::Result result = change.Commit();
+    if (result == ClubChange::Result::Done) break;
+    if (result == ClubChange::Result::Failed) return SaveOutcome::Failed;
+    changedFile = change.changedFile();
   }
 
-  // The update is saved only once Handicap.ini says so. Until then the date of the last update
-  // stays as it was, in memory too, and the window stays unsaved: Save again writes the same
-  // files, and nobody is told the handicaps were saved while the next start would offer the
-  // same sessions again.
-  if (!WriteParameters(context.HandicapFolder, context.ProgramVersion, saved, dialogs))
-    return SaveOutcome::Failed;
-  context.SavedFiles[context.HandicapFolder + kParameterFileName] =
-      ParameterFileText(context.ProgramVersion, saved);
-  context.Parameters.LastUpdated = saved.LastUpdated;
+  // Only now, with every file written, does the update count, in memory as on disk.
+  context.Parameters = plan.saved;
   context.NoUpdateYet = false;
+  members.Source = plan.membership;
+  if (context.HistorySeen) context.HistorySeen->push_back(lastSessionDate);
   dialogs.Message("New handicaps have been saved", Buttons::OK, Icon::None);
   unsaved = false;
   return SaveOutcome::Saved;

@@ -2,6 +2,8 @@
 
 #include "base/Files.h"
 #include "base/Guard.h"
+#include "review/ClubLock.h"
+#include "review/History.h"
 #include "shell/About.h"
 #include "shell/PasswordWindows.h"
 
@@ -16,12 +18,21 @@ std::optional<Date> LastUpdatedDate(const Context& c) {
   return ParseDate(c.Parameters.LastUpdated);
 }
 
+// Handicap.ini as it is now: another copy of the program may have saved an update, undone one or
+// saved the parameters since this one read it.
+void ReadParametersAfresh(Context& c) {
+  if (!FileExists(c.HandicapFolder + kParameterFileName)) return;
+  ReadParameters(c.HandicapFolder, c.Parameters);
+  c.NoUpdateYet = !LastUpdatedDate(c);
+}
+
 }  // namespace
 
 void MainWindow::ShowInfo() {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);
   guard.Step(100, [&] {
+    ReadParametersAfresh(c);
     if (const auto last = LastUpdatedDate(c)) {
       lblMess.caption =
           std::string(kLastUpdatedText) + "\r\n" + FormatDate(*last, "dddd dd mmm yyyy");
@@ -49,15 +60,26 @@ void MainWindow::ParamClick() {
         program_, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
   });
   guard.Step(120, [&] {
-    if (!c.Cancelled) c.ports.windows.ShowModal(WindowId::Parameters);
+    if (c.Cancelled) return;
+    // One copy at a time edits the club's parameters, and none while another updates them.
+    const ClubLockScope lock(c, kEditingParameters);
+    if (lock.held()) c.ports.windows.ShowModal(WindowId::Parameters);
   });
 }
 
 void MainWindow::UpdateClick() {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);
+  // From here until the review window closes no other copy changes the club's files.
+  std::optional<ClubLockScope> lock;
+  guard.Step(90, [&] { lock.emplace(c, kUpdatingHandicaps); });
+  if (!lock || !lock->held()) return;
   bool haveStart = false;
   guard.Step(100, [&] {
+    ReadParametersAfresh(c);
+    // What the history holds now; an update another copy saves from here on is not among it.
+    const std::optional<std::string> history = ReadFileBytes(c.HandicapFolder + kHistoryFileName);
+    c.HistorySeen = history ? SavedUpdateDates(*history) : std::vector<Date>{};
     const auto last = LastUpdatedDate(c);
     if (!c.NoUpdateYet && last) {
       c.StartDate = *last + std::chrono::days{1};
@@ -69,6 +91,8 @@ void MainWindow::UpdateClick() {
   if (!haveStart) return;
   // The update window lists the sessions from StartDate on.
   guard.Step(110, [&] { c.ports.windows.ShowModal(WindowId::Update); });
+  c.HistorySeen.reset();
+  lock.reset();
   guard.Step(120, [&] { ShowInfo(); });
 }
 
@@ -94,8 +118,10 @@ void MainWindow::HistoryClick() {
   Guard guard(c.dialogs(), kName);
   const std::string before = c.Parameters.LastUpdated;
   guard.Step(100, [&] { c.ports.windows.ShowModal(WindowId::History); });
-  // Only an undo changes the line; "First use of this program" stays until something does.
-  if (c.Parameters.LastUpdated != before) guard.Step(110, [&] { ShowInfo(); });
+  // Only an undo changes the line, here or elsewhere; "First use of this program" stays until
+  // something does.
+  guard.Step(110, [&] { ReadParametersAfresh(c); });
+  if (c.Parameters.LastUpdated != before) guard.Step(120, [&] { ShowInfo(); });
 }
 
 void MainWindow::AboutClick() {

@@ -2,8 +2,11 @@
 
 #include <cmath>
 
+#include "base/Files.h"
 #include "base/Guard.h"
 #include "base/Numbers.h"
+#include "review/ClubChange.h"
+#include "review/ClubLock.h"
 #include "scoring/Rounding.h"
 #include "shell/PasswordWindows.h"
 #include "update/Adjustment.h"
@@ -143,7 +146,12 @@ ParameterEditor::ParameterEditor(Program& program) : program_(program) {
   for (int i = 0; i < kFieldCount; ++i)
     fields[i].control = Control{kRules[i].name, kRules[i].label};
   Guard guard(program_.context.dialogs(), kName);
-  guard.Step(100, [&] { saved_ = program_.context.Parameters; });
+  // The club's parameters as they are now: another copy may have saved some since they were read.
+  guard.Step(100, [&] {
+    Context& c = program_.context;
+    ReadParameters(c.HandicapFolder, c.Parameters);
+    saved_ = c.Parameters;
+  });
   guard.Step(110, [&] { changed_ = false; });
   guard.Step(120, [&] { EGUpdate(); });
   guard.Step(130, [&] { SetDisp(); });
@@ -264,13 +272,40 @@ bool ParameterEditor::Validate(Field field) {
 }
 
 void ParameterEditor::RestoreSaved() {
-  HandicapParameters& p = program_.context.Parameters;
   HandicapParameters restored = saved_;
   ReadParameters(program_.context.HandicapFolder, restored);
-  // A handicap save that could not write Handicap.ini keeps its date in memory, so that no
-  // session is counted twice; the file's older date must not come back.
-  restored.LastUpdated = p.LastUpdated;
-  p = restored;
+  program_.context.Parameters = restored;
+}
+
+bool ParameterEditor::WriteOntoFile() {
+  Context& c = program_.context;
+  const std::string ini = c.HandicapFolder + kParameterFileName;
+  // The edits go onto Handicap.ini as it is at Save: the date of the last update is the file's,
+  // which a save of new handicaps elsewhere may have moved since the editor opened.
+  constexpr int kTries = 3;
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    FileError error;
+    std::optional<std::string> now = ReadFileBytes(ini, &error);
+    HandicapParameters written = c.Parameters;
+    if (now) {
+      HandicapParameters file = c.Parameters;
+      ParametersFromText(*now, file);
+      written.LastUpdated = file.LastUpdated;
+    }
+    ClubChange change(c, "saving the parameters",
+                      "Save them again in the parameter editor if they are still to be changed.",
+                      kEditingParameters);
+    change.Write(ini, ParameterFileText(c.ProgramVersion, written));
+    change.Expect(ini, std::move(now));
+    const ClubChange::Result result = change.Commit();
+    if (result == ClubChange::Result::Failed) return false;
+    if (result == ClubChange::Result::Changed) continue;
+    c.Parameters = written;
+    saved_ = written;
+    return true;
+  }
+  c.dialogs().Message(ini + kIniKeepsChanging, Buttons::OK, Icon::Warning);
+  return false;
 }
 
 void ParameterEditor::SaveClick() {
@@ -284,10 +319,7 @@ void ParameterEditor::SaveClick() {
   if (!go) return;
   guard.Step(110, [&] {
     // A save that fails leaves the edits marked as changed: they are not on disk.
-    if (WriteParameters(c.HandicapFolder, c.ProgramVersion, c.Parameters, c.dialogs())) {
-      saved_ = c.Parameters;
-      changed_ = false;
-    }
+    if (WriteOntoFile()) changed_ = false;
   });
   guard.Step(120, [&] { EGUpdate(); });
   guard.Step(130, [&] { SetDisp(); });
@@ -332,7 +364,7 @@ void ParameterEditor::BackClick() {
         case Answer::Yes:
           // Edits that could not be saved are neither lost nor left without a word: the
           // editor stays open with them.
-          close = WriteParameters(c.HandicapFolder, c.ProgramVersion, c.Parameters, c.dialogs());
+          close = WriteOntoFile();
           break;
         case Answer::No:
           RestoreSaved();

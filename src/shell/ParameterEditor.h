@@ -139,9 +139,11 @@ class ParameterEditor {
   // Validates a box as it is left or on Enter; false when refused (a message has been shown).
   bool Validate(Field field);
   void SetDisp();
-  // The parameters as Handicap.ini last held them, except the date of the last update, which only
-  // saving handicaps moves.
+  // The parameters as Handicap.ini holds them now.
   void RestoreSaved();
+  // Writes the edited parameters onto Handicap.ini as it is now; false when it failed (a message
+  // has said why).
+  bool WriteOntoFile();
 
   Program& program_;
   // What EGUpdate last put in each box: a box left as shown has nothing to validate.
@@ -158,5 +160,7 @@ inline constexpr const char* kNotNumText = "Please enter a valid number, e.g. 1.
 inline constexpr const char* kSaveQuestion = "Previous parameters will be lost. Is that ok?";
 inline constexpr const char* kResetQuestion = "Changes will be lost. Is that ok?";
 inline constexpr const char* kBackQuestion = "Do you want to save any changes?";
+inline constexpr const char* kIniKeepsChanging =
+    " is being changed by another program. Nothing has been saved; try again in a moment.";
 
 }  // namespace pg

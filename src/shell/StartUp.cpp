@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "base/Guard.h"
+#include "review/ClubLock.h"
 
 namespace pg {
 
@@ -24,6 +25,14 @@ void StartUp(MainWindow& window, const ClubFolder& club) {
     }
   });
   guard.Step(140, [&] { c.Parameters = HandicapParameters{}; });
+  // A save or undo that a program cut short on this computer, or before the club's lock was
+  // taken over, is put back before anything is read; the lock is held to the end, so that the
+  // write below cannot fall between another copy's reading and writing of Handicap.ini. A lock
+  // another copy holds is passed over without a word: that copy is at work, and writes the file
+  // itself.
+  std::optional<ClubLockScope> lock;
+  ClubLocks::Outcome outcome = ClubLocks::Outcome::Failed;
+  guard.Step(145, [&] { lock.emplace(c, kOpeningTheClub, LockAsk::Quietly, &outcome); });
   guard.Step(150, [&] {
     haveFile = FileExists(c.HandicapFolder + kParameterFileName);
     c.NoUpdateYet = !haveFile;
@@ -33,9 +42,12 @@ void StartUp(MainWindow& window, const ClubFolder& club) {
     guard.Step(160, [&] { ReadParameters(c.HandicapFolder, c.Parameters); });
     guard.Step(170, [&] { window.ShowInfo(); });
   }
-  // On first use this makes the folder and the file; later it puts this version in front.
-  guard.Step(
-      180, [&] { WriteParameters(c.HandicapFolder, c.ProgramVersion, c.Parameters, c.dialogs()); });
+  // On first use this makes the folder and the file (there is no folder for a lock yet); later it
+  // puts this version in front.
+  if ((lock && lock->held()) || outcome == ClubLocks::Outcome::Failed)
+    guard.Step(180, [&] {
+      WriteParameters(c.HandicapFolder, c.ProgramVersion, c.Parameters, c.dialogs());
+    });
 }
 
 }  // namespace pg

@@ -2,13 +2,19 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLockFile>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
+#include <QSysInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -133,6 +139,7 @@ ScreenSize QtDialogs::Screen() {
 }
 
 void QtDialogs::EndProgram() {
+  if (beforeEnd) beforeEnd();
   std::fflush(nullptr);
   std::_Exit(0);
 }
@@ -173,6 +180,126 @@ Date QtClock::Today() {
   const QDate today = QDate::currentDate();
   return MakeDate(today.year(), static_cast<unsigned>(today.month()),
                   static_cast<unsigned>(today.day()));
+}
+
+LocalTime QtClock::Now() {
+  const QDateTime now = QDateTime::currentDateTime();
+  const QDate day = now.date();
+  return {
+      MakeDate(day.year(), static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day())),
+      now.time().hour() * 60 + now.time().minute()};
+}
+
+namespace {
+
+LocalTime LocalTimeOf(const QDateTime& moment) {
+  const QDateTime local = moment.toLocalTime();
+  const QDate day = local.date();
+  return {
+      MakeDate(day.year(), static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day())),
+      local.time().hour() * 60 + local.time().minute()};
+}
+
+QString NoteOf(const QString& lockFile) {
+  return lockFile + QStringLiteral(".txt");
+}
+
+QString UserName() {
+  for (const char* name : {"USERNAME", "USER", "LOGNAME"}) {
+    const QString user = qEnvironmentVariable(name);
+    if (!user.isEmpty()) return user;
+  }
+  return {};
+}
+
+// Who holds the lock at lockFile, when there is one: the computer from the lock itself, the user,
+// the activity and the time from the note beside it when the note is the same holder's (its
+// first line the lock's process), else the time the lock file was made.
+std::optional<LockHolder> HolderOf(const QString& lockFile) {
+  QLockFile probe(lockFile);
+  qint64 pid = 0;
+  QString host, application;
+  if (!probe.getLockInfo(&pid, &host, &application)) return std::nullopt;
+  LockHolder holder;
+  holder.computer = ToLatin1(host);
+  holder.thisComputer = host == QSysInfo::machineHostName();
+  QDateTime since = QFileInfo(lockFile).lastModified();
+  QFile note(NoteOf(lockFile));
+  if (note.open(QIODevice::ReadOnly)) {
+    const QStringList lines = QString::fromUtf8(note.readAll()).split(QLatin1Char('\n'));
+    if (lines.size() >= 4 && lines[0].trimmed().toLongLong() == pid) {
+      holder.user = ToLatin1(lines[1].trimmed());
+      holder.activity = ToLatin1(lines[2].trimmed());
+      const QDateTime noted = QDateTime::fromString(lines[3].trimmed(), Qt::ISODate);
+      if (noted.isValid()) since = noted;
+    }
+  }
+  if (since.isValid()) holder.since = LocalTimeOf(since);
+  return holder;
+}
+
+std::string LockErrorText(QLockFile::LockError error) {
+  switch (error) {
+    case QLockFile::PermissionError: return "the handicap folder cannot be written";
+    case QLockFile::LockFailedError: return "another program holds the lock";
+    case QLockFile::NoError:
+    case QLockFile::UnknownError: break;
+  }
+  return "the lock file cannot be made";
+}
+
+}  // namespace
+
+QtClubLocks::~QtClubLocks() {
+  UnlockAll();
+}
+
+ClubLocks::Attempt QtClubLocks::Take(const std::string& path, const std::string& activity,
+                                     bool over) {
+  const QString file = QtPath(path);
+  const std::optional<LockHolder> before = HolderOf(file);
+  auto lock = std::make_unique<QLockFile>(file);
+  // Never stale by age: an update's review window may well stay open for an hour.
+  lock->setStaleLockTime(0);
+  if (over) lock->removeStaleLockFile();
+  if (!lock->tryLock(0)) {
+    if (lock->error() != QLockFile::LockFailedError)
+      return {Outcome::Failed, {}, LockErrorText(lock->error())};
+    return {Outcome::Held, HolderOf(file).value_or(before.value_or(LockHolder{})), {}};
+  }
+  QSaveFile note(NoteOf(file));
+  if (note.open(QIODevice::WriteOnly)) {
+    note.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' + UserName().toUtf8() +
+               '\n' + Latin1(activity).toUtf8() + '\n' +
+               QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toUtf8() + '\n');
+    note.commit();
+  }
+  held_[path] = std::move(lock);
+  // A lock that was there and could be taken was left by a program that stopped (or was taken
+  // over from another computer at the user's word).
+  if (before) return {Outcome::TakenOver, *before, {}};
+  return {Outcome::Taken, {}, {}};
+}
+
+ClubLocks::Attempt QtClubLocks::Lock(const std::string& path, const std::string& activity) {
+  return Take(path, activity, false);
+}
+
+ClubLocks::Attempt QtClubLocks::TakeOver(const std::string& path, const std::string& activity) {
+  return Take(path, activity, true);
+}
+
+void QtClubLocks::Unlock(const std::string& path) {
+  const auto it = held_.find(path);
+  if (it == held_.end()) return;
+  QFile::remove(NoteOf(QtPath(path)));
+  it->second->unlock();
+  held_.erase(it);
+}
+
+void QtClubLocks::UnlockAll() {
+  while (!held_.empty())
+    Unlock(held_.begin()->first);
 }
 
 }  // namespace pg::ui

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QLockFile>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "base/Ports.h"
 
@@ -31,7 +33,10 @@ class QtDialogs : public Dialogs {
   // already whole on disk (written beside and renamed), and settings are synced as they are
   // written, so there is nothing left to lose. std::exit would instead run Qt's global
   // destructors while the application and its windows are still alive on main's stack.
+  // `beforeEnd` runs first: it lets go of the club's lock, which no other copy need then take over.
   [[noreturn]] void EndProgram() override;
+
+  std::function<void()> beforeEnd;
 };
 
 // Opens the program's own windows. Each window's view registers how it is shown (in main, where
@@ -56,19 +61,48 @@ class QtSettingsStore : public SettingsStore {
              const std::string& value) override;
 };
 
-// Today in the machine's local time.
+// Today and now in the machine's local time.
 class QtClock : public Clock {
  public:
   Date Today() override;
+  LocalTime Now() override;
 };
 
-// The four Qt ports together, as the program (and its screenshot tool) wires them.
+// The club's lock is a QLockFile, which keeps one program at a time across the processes and
+// computers that open a folder, and knows a lock left by a program that stopped on this computer
+// (its process gone) for one. Beside it, "<lock>.txt" says who took it, for what and when, which
+// the lock file itself does not: the user's name, the activity and the time.
+class QtClubLocks : public ClubLocks {
+ public:
+  QtClubLocks() = default;
+  ~QtClubLocks() override;
+  QtClubLocks(const QtClubLocks&) = delete;
+  QtClubLocks& operator=(const QtClubLocks&) = delete;
+
+  Attempt Lock(const std::string& path, const std::string& activity) override;
+  Attempt TakeOver(const std::string& path, const std::string& activity) override;
+  void Unlock(const std::string& path) override;
+  void UnlockAll();
+
+ private:
+  Attempt Take(const std::string& path, const std::string& activity, bool over);
+  std::map<std::string, std::unique_ptr<QLockFile>> held_;
+};
+
+// The Qt ports together, as the program (and its screenshot tool) wires them.
 struct QtPortSet {
+  QtPortSet() {
+    dialogs.beforeEnd = [this] { locks.UnlockAll(); };
+  }
+  QtPortSet(const QtPortSet&) = delete;
+  QtPortSet& operator=(const QtPortSet&) = delete;
+
   QtDialogs dialogs;
   QtWindows windows;
   QtSettingsStore settings;
   QtClock clock;
-  Ports ports() { return Ports{dialogs, windows, settings, clock}; }
+  QtClubLocks locks;
+  Ports ports() { return Ports{dialogs, windows, settings, clock, locks}; }
 };
 
 }  // namespace pg::ui

@@ -118,8 +118,8 @@ std::vector<NearName> FindNearNames(Context& context, const std::vector<Catalogu
   // The look must say nothing: the run says what there is to say.
   AnsweringDialogs unspoken;
   // All the members' loader and the session reader take from the context.
-  Context quiet(
-      Ports{unspoken, context.ports.windows, context.ports.settings, context.ports.clock});
+  Context quiet(Ports{unspoken, context.ports.windows, context.ports.settings, context.ports.clock,
+                      context.ports.locks});
   quiet.ResultsRoot = context.ResultsRoot;
   quiet.MemberFile = context.MemberFile;
   quiet.SessionFormatVersion = context.SessionFormatVersion;

@@ -1,5 +1,6 @@
 // Undoing the last update from the History window: what it puts back, when it refuses and why,
 // and a Handicap.ini that cannot be written part-way.
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -175,43 +176,58 @@ INSTANTIATE_TEST_SUITE_P(
                 "the history holds no record of what its save wrote (it was saved before "
                 "Pairgauge kept one), so there is nothing to check the files against."},
         Refusal{"NotTheLastUpdateHandicapIniRecords",
-                [](TwoUpdates& club) { club.c.Parameters.LastUpdated = "02 March 2026 "; },
-                "Handicap.ini does not record it as the last update."}),
+                [](TwoUpdates& club) {
+                  // As another copy leaves it after saving the next update.
+                  HandicapParameters p;
+                  ReadParameters(club.c.HandicapFolder, p);
+                  p.LastUpdated = "02 March 2026 ";
+                  test::WriteBytes(club.Ini(), ParameterFileText("1.0", p));
+                },
+                "Handicap.ini does not record it as the last update."},
+        Refusal{"CopyChangedSince",
+                [](TwoUpdates& club) {
+                  test::WriteBytes(club.In("Membersh-260209.bak"), club.members[0]);
+                },
+                "the copy HANDICAP/Membersh-260209.bak" + std::string(kCopyChanged)},
+        Refusal{"CopyKeptByAnEarlierVersion",
+                [](TwoUpdates& club) {
+                  // Its File lines end with the copy's name.
+                  std::string csv = test::ReadBytes(club.In(kHistoryFileName));
+                  for (size_t at = 0; (at = csv.find(".bak\",\"", at)) != std::string::npos;)
+                    csv.erase(at + 5, csv.find("\r\n", at) - at - 5);
+                  test::WriteBytes(club.In(kHistoryFileName), csv);
+                },
+                "the copy HANDICAP/Membersh-260209.bak" + std::string(kCopyNotFingerprinted)},
+        Refusal{"CopyThatIsNoMembershipFile",
+                [](TwoUpdates& club) {
+                  // The very copy the history names, but it does not read as Membersh.dat.
+                  const std::string junk = "not a membership file";
+                  const std::string copy = test::ReadBytes(club.In("Membersh-260209.bak"));
+                  const auto hex = [](std::uint64_t v) {
+                    char text[17];
+                    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
+                    return std::string(text);
+                  };
+                  std::string csv = test::ReadBytes(club.In(kHistoryFileName));
+                  const std::string was =
+                      "\"" + hex(Fingerprint(copy)) + "\"," + std::to_string(copy.size());
+                  csv.replace(csv.rfind(was), was.size(),
+                              "\"" + hex(Fingerprint(junk)) + "\"," + std::to_string(junk.size()));
+                  test::WriteBytes(club.In(kHistoryFileName), csv);
+                  test::WriteBytes(club.In("Membersh-260209.bak"), junk);
+                },
+                "the copy HANDICAP/Membersh-260209.bak does not read as Membersh.dat."},
+        Refusal{"CopyNamedForADevice",
+                [](TwoUpdates& club) {
+                  std::string csv = test::ReadBytes(club.In(kHistoryFileName));
+                  for (size_t at = 0;
+                       (at = csv.find("Membersh-260209.bak", at)) != std::string::npos;)
+                    csv.replace(at, 19, "NUL.bak");
+                  test::WriteBytes(club.In(kHistoryFileName), csv);
+                },
+                "the history holds no record of what its save wrote (it was saved before "
+                "Pairgauge kept one), so there is nothing to check the files against."}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// When Handicap.ini cannot be written, Membersh.dat goes back to what the update wrote, so the two
-// never disagree; if even that fails, the message says so and the next undo finishes the work.
-TEST(Undo, AHandicapIniThatCannotBeWrittenLeavesThePairAgreeing) {
-  TwoUpdates club;
-  const History history = club.Read();
-  // The undone copies (ten calls) and Membersh.dat (five) go; Handicap.ini's rename is the 20th.
-  const std::string iniFailed = SaveErrorText(club.Ini(), err::kDiskFull, "Disk full");
-  {
-    test::FailingFileSystem failing(20);
-    FileSystemOverride use(failing);
-    club.ports.dialogs.ExpectMessage(kUndoSecond, Answer::Yes).ExpectMessage(iniFailed);
-    EXPECT_FALSE(UndoLastUpdate(club.c, history));
-    EXPECT_EQ(failing.calls.at(19).operation + " " + failing.calls.at(19).file,
-              "rename " + club.Ini());
-  }
-  club.ExpectFilesOf(2);
-  EXPECT_EQ(club.c.Parameters.LastUpdated, "23 February 2026 ");
-  {
-    test::FailingFileSystem failing(20, true);
-    FileSystemOverride use(failing);
-    club.ports.dialogs.ExpectMessage(kUndoSecond, Answer::Yes)
-        .ExpectMessage(iniFailed)
-        .ExpectMessage(SaveErrorText(club.c.MemberFile, err::kDiskFull, "Disk full"))
-        .ExpectMessage(kHalfUndone);
-    EXPECT_FALSE(UndoLastUpdate(club.c, history));
-  }
-  EXPECT_EQ(test::ReadBytes(club.c.MemberFile), club.members[1]);
-  EXPECT_EQ(test::ReadBytes(club.Ini()), club.ini[2]);
-  club.ports.dialogs.ExpectMessage(kUndoSecond, Answer::Yes).ExpectMessage(kSecondUndone);
-  EXPECT_TRUE(UndoLastUpdate(club.c, club.Read()));
-  club.ExpectFilesOf(1);
-  EXPECT_EQ(club.c.Parameters.LastUpdated, "09 February 2026 ");
-}
 
 }  // namespace
 }  // namespace pg

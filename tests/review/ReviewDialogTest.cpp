@@ -42,7 +42,7 @@ const std::string kClubFile =
 // -11.950000000000001.
 class Review : public ::testing::Test {
  protected:
-  Review() : context(Ports{dialogs, windows, settings, clock}) {
+  Review() : context(Ports{dialogs, windows, settings, clock, locks}) {
     context.SetFolders(dir.path());
     std::filesystem::create_directory(context.HandicapFolder);
     test::WriteBytes(context.MemberFile, kClubFile);
@@ -93,6 +93,7 @@ class Review : public ::testing::Test {
   test::RecordingWindows windows;
   test::MemorySettings settings;
   test::FixedClock clock{MakeDate(2013, 7, 20)};
+  test::MemoryLocks locks;
   Context context;
   MemberTable members;
   UpdateOutputs outputs;

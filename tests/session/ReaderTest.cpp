@@ -364,7 +364,7 @@ TEST(SessionPrefixes, EveryPrefixReadsOrFailsWithTheReadError) {
   test::TempFolder dir;
   AnyMessage dialogs;
   test::ScriptedPorts rest;
-  Context ctx(Ports{dialogs, rest.windows, rest.settings, rest.clock});
+  Context ctx(Ports{dialogs, rest.windows, rest.settings, rest.clock, rest.locks});
   size_t reads = 0;
   for (size_t cut = 0; cut <= whole.size(); ++cut) {
     // A new file each time: cutting the old one short makes the file system flush it.

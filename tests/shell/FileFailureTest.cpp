@@ -50,7 +50,8 @@ struct Club {
   test::RecordingWindows windows;
   test::MemorySettings settings;
   test::FixedClock clock{MakeDate(2026, 12, 8)};
-  Program program{Ports{dialogs, windows, settings, clock}};
+  test::MemoryLocks locks;
+  Program program{Ports{dialogs, windows, settings, clock, locks}};
   Context& c = program.context;
   std::unique_ptr<ReviewDialog> review;
 

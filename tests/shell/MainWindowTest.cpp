@@ -28,14 +28,19 @@ struct Window {
   }
 };
 
+// Handicap.ini is read afresh each time: another copy may have saved an update since.
 TEST(MainWindow, AfterAnUpdateTheNextStartsTheDayAfterAndTheStatusFollowsTheWindow) {
   Window w;
-  w.c.Parameters.LastUpdated = "10 September 2006 ";
-  w.c.NoUpdateYet = false;
+  const auto lastUpdate = [&](const char* day) {
+    HandicapParameters p;
+    p.LastUpdated = day;
+    test::WriteBytes(w.c.HandicapFolder + kParameterFileName, ParameterFileText("1.0", p));
+  };
+  lastUpdate("10 September 2006 ");
   // The update window saves a later update before it closes.
   w.ports.windows.onShow[WindowId::Update] = [&] {
     EXPECT_EQ(w.c.StartDate, MakeDate(2006, 9, 11));
-    w.c.Parameters.LastUpdated = "25 September 2006 ";
+    lastUpdate("25 September 2006 ");
   };
   w.window.UpdateClick();
   EXPECT_EQ(w.ports.windows.shown, std::vector<WindowId>{WindowId::Update});
@@ -51,7 +56,10 @@ TEST(MainWindow, HistoryShowsTheStatusAgainWhenAnUndoMovedTheLastUpdate) {
   EXPECT_EQ(w.window.lblMess.caption, "First use of this program");
   w.c.Parameters.LastUpdated = "25 September 2006 ";
   w.c.NoUpdateYet = false;
-  w.ports.windows.onShow[WindowId::History] = [&] { w.c.Parameters.LastUpdated = ""; };
+  w.ports.windows.onShow[WindowId::History] = [&] {
+    test::WriteBytes(w.c.HandicapFolder + kParameterFileName,
+                     ParameterFileText("1.0", HandicapParameters{}));
+  };
   w.window.HistoryClick();
   EXPECT_EQ(w.ports.windows.shown, (std::vector<WindowId>{WindowId::History, WindowId::History}));
   EXPECT_EQ(w.window.lblMess.caption, "No updates yet done");

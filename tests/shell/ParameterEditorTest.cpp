@@ -161,7 +161,8 @@ TEST(ParameterEditor, LeavingABoxValidatesIt) {
     EXPECT_EQ(ed.e->editing(), refused ? k.field : other);
     EXPECT_TRUE(ed.e->changed());
     EXPECT_TRUE(ed.e->cmdSave.enabled);
-    EXPECT_EQ(ParameterEditor(ed.program).fields[k.field].text, k.stored);
+    ed.e->EGUpdate();  // each box shown again from the parameters in memory
+    EXPECT_EQ(ed.e->fields[k.field].text, k.stored);
   }
 }
 
@@ -196,12 +197,14 @@ TEST(ParameterEditor, AButtonFirstValidatesTheBoxBeingEdited) {
   EXPECT_FALSE(ed.e->cmdSave.enabled || ed.e->cmdReset.enabled);
 }
 
-TEST(ParameterEditor, ResetAndBackNoRestoreTheFileButNotTheDateOfTheLastUpdate) {
+TEST(ParameterEditor, ResetAndBackNoRestoreTheFileAsItIsNow) {
   for (const bool back : {false, true}) {
     SCOPED_TRACE(back ? "< Back, No" : "Reset");
     Editor ed(kClubFile);
-    // A handicap save whose Handicap.ini could not be written keeps its date in memory.
-    ed.c.Parameters.LastUpdated = "2 October 2006 ";
+    // Another copy saves an update while the editor is open.
+    std::string file = kClubFile;
+    file.replace(file.find("25 September"), 12, "2 October");
+    test::WriteBytes(ed.dir / "Handicap/Handicap.ini", file);
     ed.Enter(F::Dead1, "3");
     ed.Enter(F::Correction, "14");
     if (back) {

@@ -16,25 +16,38 @@ std::string Target(const std::string& path) {
 bool FailingFileSystem::Fails(const char* operation, const std::string& file, FileError& error) {
   calls.push_back({operation, file});
   const int n = static_cast<int>(calls.size());
-  if (n != failAt_ && !(onward_ && failAt_ > 0 && n > failAt_)) return false;
+  const bool chosen = !failOn.file.empty() && failOn.operation == operation && failOn.file == file;
+  if (chosen) failOn = {};
+  if (!chosen && (stopAfter || (n != failAt_ && !(onward_ && failAt_ > 0 && n > failAt_))))
+    return false;
   error = FileError{err::kDiskFull, ErrorDescription(err::kDiskFull)};
   return true;
+}
+
+void FailingFileSystem::StopHere() const {
+  if (stopAfter && static_cast<int>(calls.size()) == failAt_) throw Stopped{};
 }
 
 bool FailingFileSystem::CreateNew(const std::string& path, WritableFile& file, FileError& error) {
   if (Fails("create", Target(path), error)) return false;
   if (!SystemFileSystem().CreateNew(path, file, error)) return false;
   targets_[file.handle] = Target(path);
+  StopHere();
   return true;
 }
 
 bool FailingFileSystem::Write(WritableFile& file, std::string_view bytes, FileError& error) {
-  return !Fails("write", targets_[file.handle], error) &&
-         SystemFileSystem().Write(file, bytes, error);
+  const bool ok =
+      !Fails("write", targets_[file.handle], error) && SystemFileSystem().Write(file, bytes, error);
+  StopHere();
+  return ok;
 }
 
 bool FailingFileSystem::Flush(WritableFile& file, FileError& error) {
-  return !Fails("flush", targets_[file.handle], error) && SystemFileSystem().Flush(file, error);
+  const bool ok =
+      !Fails("flush", targets_[file.handle], error) && SystemFileSystem().Flush(file, error);
+  StopHere();
+  return ok;
 }
 
 // A close that fails still lets go of the file, as the system's does.
@@ -42,19 +55,27 @@ bool FailingFileSystem::Close(WritableFile& file, FileError& error) {
   const bool failed = Fails("close", targets_[file.handle], error);
   targets_.erase(file.handle);
   FileError closing;
-  return SystemFileSystem().Close(file, failed ? closing : error) && !failed;
+  const bool ok = SystemFileSystem().Close(file, failed ? closing : error) && !failed;
+  StopHere();
+  return ok;
 }
 
 bool FailingFileSystem::Rename(const std::string& from, const std::string& to, FileError& error) {
-  return !Fails("rename", to, error) && SystemFileSystem().Rename(from, to, error);
+  const bool ok = !Fails("rename", to, error) && SystemFileSystem().Rename(from, to, error);
+  StopHere();
+  return ok;
 }
 
 bool FailingFileSystem::Remove(const std::string& path, FileError& error) {
-  return !Fails("remove", Target(path), error) && SystemFileSystem().Remove(path, error);
+  const bool ok = !Fails("remove", Target(path), error) && SystemFileSystem().Remove(path, error);
+  StopHere();
+  return ok;
 }
 
 bool FailingFileSystem::MakeFolder(const std::string& path, FileError& error) {
-  return !Fails("make folder", path, error) && SystemFileSystem().MakeFolder(path, error);
+  const bool ok = !Fails("make folder", path, error) && SystemFileSystem().MakeFolder(path, error);
+  StopHere();
+  return ok;
 }
 
 void FailingFileSystem::FlushFolder(const std::string& folder) {

@@ -8,6 +8,9 @@
 
 namespace pg::test {
 
+// What FailingFileSystem throws where the program stops.
+struct Stopped {};
+
 // The machine's file system, but for the Nth call that changes a file (counting from 1), which
 // fails as a full disk would (and, when `onward`, every call after it, as a disk that stays full),
 // and for the folders named unreadable. It logs every call with the
@@ -26,6 +29,11 @@ class FailingFileSystem : public FileSystem {
   // Folders that cannot be listed, as with no permission to read them. Listing is not one of the
   // calls counted above.
   std::vector<std::string> unreadable;
+  // Fails the first call of this operation for this file too ("rename", a target's path).
+  Call failOn;
+  // The Nth call is made, and then the program stops as a crash or a power cut would stop it:
+  // Stopped is thrown, and no call after it is made.
+  bool stopAfter = false;
 
   bool CreateNew(const std::string& path, WritableFile& file, FileError& error) override;
   bool Write(WritableFile& file, std::string_view bytes, FileError& error) override;
@@ -41,6 +49,8 @@ class FailingFileSystem : public FileSystem {
 
  private:
   bool Unreadable(const std::string& path) const;
+  // Throws Stopped once the call to stop after has been made.
+  void StopHere() const;
   // Logs the call; true when it is the one to fail.
   bool Fails(const char* operation, const std::string& file, FileError& error);
 

@@ -27,6 +27,17 @@ class DefaultSettings : public SettingsStore {
 class FixedDateClock : public Clock {
  public:
   Date Today() override { return MakeDate(2026, 12, 8); }
+  LocalTime Now() override { return {Today(), 12 * 60}; }
+};
+
+// Nobody else works on the club's files.
+class FreeLocks : public ClubLocks {
+ public:
+  Attempt Lock(const std::string&, const std::string&) override { return {Outcome::Taken, {}, {}}; }
+  Attempt TakeOver(const std::string&, const std::string&) override {
+    return {Outcome::Taken, {}, {}};
+  }
+  void Unlock(const std::string&) override {}
 };
 
 struct QuietPorts {
@@ -34,7 +45,8 @@ struct QuietPorts {
   NoWindows windows;
   DefaultSettings settings;
   FixedDateClock clock;
-  Ports ports() { return Ports{dialogs, windows, settings, clock}; }
+  FreeLocks locks;
+  Ports ports() { return Ports{dialogs, windows, settings, clock, locks}; }
 };
 
 }  // namespace pg::test

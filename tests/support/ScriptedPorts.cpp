@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 namespace pg::test {
 
 ScriptedDialogs::~ScriptedDialogs() {
@@ -109,6 +112,75 @@ std::string MemorySettings::Read(const std::string& application, const std::stri
 void MemorySettings::Write(const std::string& application, const std::string& section,
                            const std::string& key, const std::string& value) {
   values[application + "/" + section + "/" + key] = value;
+}
+
+namespace {
+
+struct HeldLock {
+  int owner = 0;
+  LockHolder holder;
+};
+
+// Every copy's locks, and the copies still running.
+std::map<std::string, HeldLock>& Locks() {
+  static std::map<std::string, HeldLock> locks;
+  return locks;
+}
+std::set<int>& Running() {
+  static std::set<int> running;
+  return running;
+}
+
+}  // namespace
+
+MemoryLocks::MemoryLocks(std::string computerName, std::string userName)
+    : computer(std::move(computerName)), user(std::move(userName)) {
+  static int next = 0;
+  id_ = ++next;
+  Running().insert(id_);
+}
+
+MemoryLocks::~MemoryLocks() {
+  Stop();
+}
+
+void MemoryLocks::Stop() {
+  Running().erase(id_);
+}
+
+bool MemoryLocks::Holds(const std::string& path) const {
+  const auto it = Locks().find(path);
+  return it != Locks().end() && it->second.owner == id_;
+}
+
+ClubLocks::Attempt MemoryLocks::Lock(const std::string& path, const std::string& activity) {
+  if (failing) return {Outcome::Failed, {}, "Permission denied"};
+  auto& locks = Locks();
+  const auto it = locks.find(path);
+  Attempt attempt{Outcome::Taken, {}, {}};
+  if (it != locks.end() && it->second.owner != id_) {
+    LockHolder holder = it->second.holder;
+    holder.thisComputer = holder.computer == computer;
+    // Only on its own computer can a program tell that the holder has stopped.
+    if (Running().count(it->second.owner) || !holder.thisComputer)
+      return {Outcome::Held, holder, {}};
+    attempt = {Outcome::TakenOver, holder, {}};
+  }
+  locks[path] = {id_, {computer, user, activity, now, true}};
+  return attempt;
+}
+
+ClubLocks::Attempt MemoryLocks::TakeOver(const std::string& path, const std::string& activity) {
+  if (failing) return {Outcome::Failed, {}, "Permission denied"};
+  LockHolder before;
+  if (const auto it = Locks().find(path); it != Locks().end()) before = it->second.holder;
+  Locks()[path] = {id_, {computer, user, activity, now, true}};
+  return {Outcome::TakenOver, before, {}};
+}
+
+void MemoryLocks::Unlock(const std::string& path) {
+  const auto it = Locks().find(path);
+  if (it != Locks().end() && it->second.owner == id_) Locks().erase(it);
 }
 
 }  // namespace pg::test

@@ -93,16 +93,49 @@ class FixedClock : public Clock {
  public:
   explicit FixedClock(Date d) : today(d) {}
   Date Today() override { return today; }
+  LocalTime Now() override { return {today, minutes}; }
   Date today;
+  int minutes = 12 * 60;
 };
 
-// All four scripted ports together, as most tests want them.
+// Club locks kept in this process's memory and shared by all its MemoryLocks, so that the
+// programs of one test are so many copies of Pairgauge, each a program of its own on the
+// computer it names. A copy that is destroyed, or stopped, without letting go of a lock leaves
+// it behind as a crashed program would.
+class MemoryLocks : public ClubLocks {
+ public:
+  explicit MemoryLocks(std::string computer = "CLUBPC", std::string user = "secretary");
+  ~MemoryLocks() override;
+  MemoryLocks(const MemoryLocks&) = delete;
+  MemoryLocks& operator=(const MemoryLocks&) = delete;
+
+  Attempt Lock(const std::string& path, const std::string& activity) override;
+  Attempt TakeOver(const std::string& path, const std::string& activity) override;
+  void Unlock(const std::string& path) override;
+
+  // Ends this copy as a crash would: its locks stay, held by a program that is gone.
+  void Stop();
+  // Whether this copy holds the lock at path.
+  bool Holds(const std::string& path) const;
+
+  std::string computer;
+  std::string user;
+  LocalTime now{MakeDate(2026, 12, 8), 9 * 60};  // when it takes a lock
+  // Make the lock fail as a folder that cannot be written would.
+  bool failing = false;
+
+ private:
+  int id_;
+};
+
+// All the scripted ports together, as most tests want them.
 struct ScriptedPorts {
   ScriptedDialogs dialogs;
   RecordingWindows windows;
   MemorySettings settings;
   FixedClock clock{MakeDate(2026, 12, 8)};
-  Ports ports() { return Ports{dialogs, windows, settings, clock}; }
+  MemoryLocks locks;
+  Ports ports() { return Ports{dialogs, windows, settings, clock, locks}; }
 };
 
 }  // namespace pg::test

@@ -21,6 +21,7 @@ namespace {
 class FixedClock : public pg::Clock {
  public:
   pg::Date Today() override { return pg::MakeDate(2013, 7, 20); }
+  pg::LocalTime Now() override { return {Today(), 12 * 60}; }
 };
 
 // Ending the program ends the test as a failure instead of quietly with status 0.
@@ -36,7 +37,8 @@ struct Fixture {
   pg::ui::QtWindows windows;
   pg::ui::QtSettingsStore settings;
   FixedClock clock;
-  pg::Context context{pg::Ports{dialogs, windows, settings, clock}};
+  pg::ui::QtClubLocks locks;
+  pg::Context context{pg::Ports{dialogs, windows, settings, clock, locks}};
   pg::MemberTable members;
   pg::UpdateOutputs outputs;
   std::unique_ptr<pg::ReviewDialog> model;

@@ -27,12 +27,14 @@ struct TestProgram {
   class Clock : public pg::Clock {
    public:
     Date Today() override { return MakeDate(2006, 9, 26); }
+    LocalTime Now() override { return {Today(), 12 * 60}; }
   };
   Dialogs dialogs;
   QtWindows windows;
   QtSettingsStore settings;
   Clock clock;
-  Program program{Ports{dialogs, windows, settings, clock}};
+  QtClubLocks locks;
+  Program program{Ports{dialogs, windows, settings, clock, locks}};
 };
 
 // The program's icon stands in for the real one, which only the program links in; a window

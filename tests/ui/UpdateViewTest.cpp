@@ -30,8 +30,7 @@ struct Club : pg::ui::test::TestProgram {
   Club() {
     const QString root = dir.path() + "/";
     pg::StartUp(model, root.toStdString());
-    program.context.Parameters.LastUpdated = "10 September 2006 ";
-    program.context.NoUpdateYet = false;
+    LastUpdate("10 September 2006 ");
     QDir().mkpath(root + "RES2006");
     for (int day : {11, 12, 20}) {
       pg::test::SessionPlan plan;
@@ -47,6 +46,13 @@ struct Club : pg::ui::test::TestProgram {
     pg::ui::RegisterUpdateWindow(windows, program);
     view = std::make_unique<pg::ui::MainWindowView>(model);
     view->show();
+  }
+  // Handicap.ini as a save that used sessions up to `day` leaves it.
+  void LastUpdate(const char* day) {
+    pg::HandicapParameters p;
+    p.LastUpdated = day;
+    pg::test::WriteBytes(program.context.HandicapFolder + pg::kParameterFileName,
+                         pg::ParameterFileText("1.0", p));
   }
 };
 
@@ -145,7 +151,7 @@ class UpdateViewTest : public QObject {
   // it describes it, as on any other line.
   void aClickOnTheCurrentLineDescribesIt() {
     Club club;
-    club.program.context.Parameters.LastUpdated = "19 September 2006 ";
+    club.LastUpdate("19 September 2006 ");
     DialogScript script;
     script.Then<QDialog>([&](QDialog* w) {
       auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));

@@ -60,6 +60,7 @@ class MemorySettings : public pg::SettingsStore {
 class SampleClock : public pg::Clock {
  public:
   pg::Date Today() override { return today; }
+  pg::LocalTime Now() override { return {today, 12 * 60}; }
   pg::Date today = pg::MakeDate(2026, 4, 20);
 };
 
@@ -183,7 +184,8 @@ int main(int argc, char** argv) {
   pg::ui::QtWindows windows;
   MemorySettings settings;
   SampleClock clock;
-  pg::Program program(pg::Ports{dialogs, windows, settings, clock});
+  pg::ui::QtClubLocks locks;
+  pg::Program program(pg::Ports{dialogs, windows, settings, clock, locks});
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, pg::ui::CorePath(QDir(club).absolutePath() + "/"));
   pg::ui::MainWindowView view(mainWindow);

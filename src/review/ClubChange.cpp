@@ -239,6 +239,28 @@ bool RemoveJournal(const Context& c, FileError& error) {
   return true;
 }
 
+// A file a writer of this program left half made beside its target ("Membersh.dat.new-123456")
+// when it was stopped before renaming it into place.
+bool IsLeftover(std::string_view name) {
+  const size_t mark = name.rfind(".new-");
+  if (mark == std::string_view::npos || mark + 5 == name.size()) return false;
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(mark + 5), name.end(),
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void RemoveLeftovers(const Context& c) {
+  FileSystem& files = CurrentFileSystem();
+  std::vector<std::string> names;
+  FileError error;
+  if (files.ListFolder(c.HandicapFolder, names, error))
+    for (const std::string& name : names)
+      if (IsLeftover(name)) DeleteFile(c.HandicapFolder + name, error);
+  names.clear();
+  if (files.ListFolder(c.DataFolder, names, error))
+    for (const std::string& name : names)
+      if (IsLeftover(name) && name.starts_with(kMembershipName)) DeleteFile(c.DataFolder + name, error);
+}
+
 std::string LeftText(const std::vector<std::string>& left) {
   std::string text;
   for (const std::string& file : left)
@@ -363,6 +385,7 @@ std::string NamedInMessage(const Context& context, const std::string& path) {
 }
 
 bool PutBackUnfinishedChange(Context& context) {
+  RemoveLeftovers(context);
   const std::string path = JournalPath(context);
   FileError error;
   const std::optional<std::string> text = Read(path, error);

@@ -363,14 +363,14 @@ class SessionReader {
   bool RepairSessionFile() {
     const std::string backup = BackupName(file_);
     FileError error;
-    bool ok = !FileExists(backup) || DeleteFile(backup, error);
-    ok = ok && RenameFile(file_, backup, error);
+    // The backup is written as a copy (replacing an older one) and the session file then replaced
+    // whole, rather than renamed away and written anew: a program stopped between the two
+    // leaves the session where the catalogue looks for it, whole, with or without its backup.
+    const std::optional<std::string> bytes = ReadFileBytes(file_, &error);
+    bool ok = bytes && ReplaceFile(backup, *bytes, error);
     if (ok) {
       Show("Attempting to repair " + file_ + "\r\nThe file has been renamed " + backup);
-      const std::optional<std::string> bytes = ReadFileBytes(backup, &error);
-      ok = bytes && ReplaceFile(file_, MendLineEnds(*bytes), error);
-      // Put the session back where the catalogue looks for it rather than leave it missing.
-      if (!ok) RenameFile(backup, file_, error);
+      ok = ReplaceFile(file_, MendLineEnds(*bytes), error);
     }
     if (ok) {
       try {

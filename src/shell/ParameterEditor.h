@@ -157,7 +157,8 @@ class ParameterEditor {
 };
 
 inline constexpr const char* kNotNumText = "Please enter a valid number, e.g. 1.2";
-inline constexpr const char* kSaveQuestion = "Previous parameters will be lost. Is that ok?";
+inline constexpr const char* kSaveParametersQuestion =
+    "Previous parameters will be lost. Is that ok?";
 inline constexpr const char* kResetQuestion = "Changes will be lost. Is that ok?";
 inline constexpr const char* kBackQuestion = "Do you want to save any changes?";
 inline constexpr const char* kIniKeepsChanging =

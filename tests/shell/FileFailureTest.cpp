@@ -1,6 +1,9 @@
 // Every writer of the program, failed at each call it makes to the file system in turn: what it
 // had not finished replacing is byte for byte as it was, no temporary file is left, the message
-// names the file, and the program's state says what is on disk.
+// names the file, and the program's state says what is on disk. The save, the undo and the
+// parameter editor's save, which change several files, are also stopped after each call (as a
+// crash or a power cut stops the program) and failed from each call on (as a disk that stays
+// full): once the program has started again, the club's files are all as before or all as after.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +17,7 @@
 #include "base/Files.h"
 #include "history/Undo.h"
 #include "review/ReviewDialog.h"
+#include "shell/ParameterEditor.h"
 #include "session/SessionFile.h"
 #include "shell/StartUp.h"
 #include "support/FailingFileSystem.h"
@@ -43,15 +47,22 @@ class Answering : public test::ScriptedDialogs {
   std::vector<std::string> shown;
 };
 
-// A program on a club folder that has had one update: members, parameters and a damaged session.
-struct Club {
-  test::TempFolder dir;
+// A copy of the program on a club folder.
+struct Copy {
   Answering dialogs;
   test::RecordingWindows windows;
   test::MemorySettings settings;
   test::FixedClock clock{MakeDate(2026, 12, 8)};
   test::MemoryLocks locks;
   Program program{Ports{dialogs, windows, settings, clock, locks}};
+};
+
+// A program on a club folder that has had one update: members, parameters and a damaged session.
+struct Club {
+  test::TempFolder dir;
+  std::unique_ptr<Copy> copy = std::make_unique<Copy>();
+  Answering& dialogs = copy->dialogs;
+  Program& program = copy->program;
   Context& c = program.context;
   std::unique_ptr<ReviewDialog> review;
 
@@ -67,6 +78,22 @@ struct Club {
     test::WriteBytes(SessionFile(), test::WithBareLineFeeds(test::SessionText({})));
   }
   std::string SessionFile() const { return c.ResultsRoot + "2026" + kPathSeparator + "1109S1.AFT"; }
+  // The program starts again on the folder, after this copy stopped as a crash stops it; what it
+  // says as it starts.
+  std::vector<std::string> Restart() {
+    copy->locks.Stop();
+    Copy again;
+    MainWindow main(again.program);
+    StartUp(main, dir.path());
+    return again.dialogs.shown;
+  }
+  // Every file under the club folder, by its path in the folder.
+  Files InFolder() const {
+    Files files;
+    for (const auto& [path, bytes] : Snapshot())
+      files[path.substr(dir.path().size())] = bytes;
+    return files;
+  }
   // Every file under the club folder.
   Files Snapshot() const {
     Files files;
@@ -86,6 +113,8 @@ struct Writer {
   // Checks the program's state after a failure, given whether the run had replaced
   // Membersh.dat before it.
   std::function<void(Club&, bool membersSaved)> check;
+  // Changes several files, all or nothing.
+  bool whole = false;
 };
 void PrintTo(const Writer& w, std::ostream* out) {
   *out << w.name;
@@ -129,7 +158,8 @@ const Writer kWriters[] = {
        // stays unsaved and the date where it was, so that Save again writes the same files.
        EXPECT_TRUE(club.review->unsaved());
        EXPECT_EQ(club.c.Parameters.LastUpdated, "02 November 2026 ");
-     }},
+     },
+     true},
     {"UndoOfTheLastUpdate", SaveAnUpdate,
      [](Club& club) {
        MemberTable today;
@@ -149,7 +179,21 @@ const Writer kWriters[] = {
        HandicapParameters onDisk;
        ReadParameters(folder, onDisk);
        EXPECT_EQ(club.c.Parameters.LastUpdated, onDisk.LastUpdated);
-     }},
+     },
+     true},
+    {"SaveOfTheParameterEditor", [](Club&) {},
+     [](Club& club) {
+       ParameterEditor editor(club.program);
+       ASSERT_TRUE(editor.TextEdited(ParameterEditor::Dead1, "3"));
+       editor.SaveClick();
+     },
+     [](const Club& club, const std::string& failed) { return club.dir / failed; },
+     [](Club& club, bool) {
+       HandicapParameters onDisk;
+       ReadParameters(club.c.HandicapFolder, onDisk);
+       EXPECT_EQ(onDisk.DeadZone[1], 2);
+     },
+     true},
 };
 
 class EveryStep : public ::testing::TestWithParam<Writer> {};
@@ -174,6 +218,7 @@ TEST_P(EveryStep, FailingLeavesWhatWasNotReplacedAsItWas) {
                  steps[k - 1].file);
     Club club;
     writer.prepare(club);
+    club.dialogs.shown.clear();
     const Files before = club.Snapshot();
     test::FailingFileSystem failing(static_cast<int>(k));
     {
@@ -202,8 +247,63 @@ TEST_P(EveryStep, FailingLeavesWhatWasNotReplacedAsItWas) {
                             [&](const std::string& m) { return Lower(m).find(named) != m.npos; }))
         << "no message names " << named;
     writer.check(club, done(club.c.MemberFile));
+    if (writer.whole) {
+      EXPECT_EQ(after, before) << "a failure left the files between before and after";
+      for (const std::string& m : club.dialogs.shown)
+        EXPECT_TRUE(m.find("have been saved") == m.npos && m.find("has been undone") == m.npos) << m;
+    }
   }
 }
+
+class StoppedOrFull : public ::testing::TestWithParam<Writer> {};
+
+TEST_P(StoppedOrFull, LeavesAllAsBeforeOrAllAsAfterOnceTheProgramHasStartedAgain) {
+  const Writer& writer = GetParam();
+  size_t calls = 0;
+  Files completed;
+  {
+    Club club;
+    writer.prepare(club);
+    test::FailingFileSystem counting;
+    {
+      FileSystemOverride use(counting);
+      writer.run(club);
+    }
+    calls = counting.calls.size();
+    club.Restart();
+    completed = club.InFolder();
+  }
+  for (const bool stop : {true, false}) {
+    for (size_t k = 1; k <= calls; ++k) {
+      SCOPED_TRACE((stop ? "stopped after call " : "disk full from call ") + std::to_string(k));
+      Club club;
+      writer.prepare(club);
+      const Files before = club.InFolder();
+      test::FailingFileSystem failing(static_cast<int>(k), !stop);
+      failing.stopAfter = stop;
+      {
+        FileSystemOverride use(failing);
+        try {
+          writer.run(club);
+        } catch (const test::Stopped&) {
+        }
+      }
+      const std::vector<std::string> said = club.Restart();
+      const Files after = club.InFolder();
+      EXPECT_TRUE(after == before || after == completed)
+          << "the files are neither as before nor as after";
+
+      // A change put back is said at the start, with what to do about it.
+      if (after == before && said.size() == 1) {
+        EXPECT_NE(said[0].find("Pairgauge did not finish "), std::string::npos) << said[0];
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Writers, StoppedOrFull,
+                         ::testing::ValuesIn(std::begin(kWriters) + 2, std::end(kWriters)),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(Writers, EveryStep, ::testing::ValuesIn(kWriters),
                          [](const auto& info) { return std::string(info.param.name); });

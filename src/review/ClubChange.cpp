@@ -258,7 +258,8 @@ void RemoveLeftovers(const Context& c) {
   names.clear();
   if (files.ListFolder(c.DataFolder, names, error))
     for (const std::string& name : names)
-      if (IsLeftover(name) && name.starts_with(kMembershipName)) DeleteFile(c.DataFolder + name, error);
+      if (IsLeftover(name) && name.starts_with(kMembershipName))
+        DeleteFile(c.DataFolder + name, error);
 }
 
 std::string LeftText(const std::vector<std::string>& left) {

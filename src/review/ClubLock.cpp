@@ -70,8 +70,8 @@ std::string StillHeldText(const LockHolder& holder) {
 }
 
 std::string StoppedHereQuestion(const LockHolder& holder) {
-  return "Pairgauge was " + Doing(holder) + " for this club on this computer" + Who(holder) +
-         Since(holder) +
+  const std::string from = holder.since ? ", from " + MomentText(*holder.since) : "";
+  return "Pairgauge was " + Doing(holder) + " for this club on this computer" + Who(holder) + from +
          ", and stopped without finishing.\r\nDo you want to take the club's files over?";
 }
 

@@ -379,20 +379,22 @@ Merged MergeOnto(const MemberTable& update, const MemberTable& now, const Member
     const MemberRecord& u = update.Member(m);
     // A member the update never reached keeps the handicap the file gives.
     if (!u.EndHandicap) continue;
+    const std::string ours = SavedHandicapText(u);
+    // The member's field 7 as this program last read or wrote it: what the update changes.
+    const short k = atKnown[static_cast<size_t>(m - 1)];
+    const std::string& was = k > 0 ? known.Member(k).Fields(kHandicapField) : ours;
+    const bool moves = ours != was;
     const short c = at[static_cast<size_t>(m - 1)];
     if (c == 0) {
-      out.notFound.push_back(MemberName(m, u));
+      // Gone, or no longer to be told from another: only one the update moves is missed.
+      if (moves) out.notFound.push_back(MemberName(m, u));
       continue;
     }
     out.fromUpdate[static_cast<size_t>(c - 1)] = m;
     MemberRecord& r = out.table.Member(c);
-    const short k = atKnown[static_cast<size_t>(m - 1)];
-    const double before = k > 0 ? NumericValue(known.Member(k).Fields(kHandicapField))
-                                : NumericValue(r.Fields(kHandicapField));
-    const std::string ours = SavedHandicapText(u);
-    if (NumericValue(r.Fields(kHandicapField)) != before) {
+    if (NumericValue(r.Fields(kHandicapField)) != NumericValue(was)) {
       // Changed elsewhere: kept when the update leaves the member as it found them.
-      if (ours != NumberText(u.StartHandicap)) out.changed.push_back(MemberName(c, r));
+      if (moves) out.changed.push_back(MemberName(c, r));
       continue;
     }
     r.Fields(kHandicapField) = ours;

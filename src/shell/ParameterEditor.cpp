@@ -314,7 +314,8 @@ void ParameterEditor::SaveClick() {
   Guard guard(c.dialogs(), kName);
   bool go = false;
   guard.Step(100, [&] {
-    go = c.dialogs().Message(kSaveParametersQuestion, Buttons::OKCancel, Icon::Question) == Answer::OK;
+    go = c.dialogs().Message(kSaveParametersQuestion, Buttons::OKCancel, Icon::Question) ==
+         Answer::OK;
   });
   if (!go) return;
   guard.Step(110, [&] {

@@ -127,3 +127,45 @@ TEST(Files, AFinderAnswersAsALookOfItsOwn) {
 
 }  // namespace
 }  // namespace pg
+
+namespace pg {
+namespace {
+
+// What the history may name as a copy that an undo puts over a club file: a plain name in the
+// handicap folder, never a path, and on no platform one of Windows' devices, which would read as
+// an empty file there.
+TEST(Files, OnlyAPlainNameNamesAFileOfTheFolder) {
+  const std::pair<const char*, bool> cases[] = {
+      {"Membersh-260330.bak", true},
+      {"Handicap-first-2.bak", true},
+      {"Zo\xeb's copy.bak", true},
+      {"COM10.bak", true},
+      {"console.bak", true},
+      {"NULL.bak", true},
+      {"", false},
+      {".", false},
+      {"..", false},
+      {"../Membersh.dat", false},
+      {"a\\b.bak", false},
+      {"C:x.bak", false},
+      {"NUL", false},
+      {"nul.bak", false},
+      {"CON.bak", false},
+      {"Con .txt", false},
+      {"aux", false},
+      {"PRN.x.y", false},
+      {"COM1", false},
+      {"lpt9.bak", false},
+      {"COM\xb9.bak", false},
+      {"CONIN$", false},
+      {"name.", false},
+      {"name ", false},
+      {"a?b.bak", false},
+      {"tab\there", false},
+  };
+  for (const auto& [name, plain] : cases)
+    EXPECT_EQ(IsPlainFileName(name), plain) << name;
+}
+
+}  // namespace
+}  // namespace pg

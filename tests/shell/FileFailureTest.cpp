@@ -17,8 +17,8 @@
 #include "base/Files.h"
 #include "history/Undo.h"
 #include "review/ReviewDialog.h"
-#include "shell/ParameterEditor.h"
 #include "session/SessionFile.h"
+#include "shell/ParameterEditor.h"
 #include "shell/StartUp.h"
 #include "support/FailingFileSystem.h"
 #include "support/ScriptedPorts.h"
@@ -250,7 +250,8 @@ TEST_P(EveryStep, FailingLeavesWhatWasNotReplacedAsItWas) {
     if (writer.whole) {
       EXPECT_EQ(after, before) << "a failure left the files between before and after";
       for (const std::string& m : club.dialogs.shown)
-        EXPECT_TRUE(m.find("have been saved") == m.npos && m.find("has been undone") == m.npos) << m;
+        EXPECT_TRUE(m.find("have been saved") == m.npos && m.find("has been undone") == m.npos)
+            << m;
     }
   }
 }

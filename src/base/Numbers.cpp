@@ -60,14 +60,25 @@ struct Decimal {
 };
 
 Decimal ToDecimal(double value) {
+  // The digits printf's "%.14e" gives, from the locale-free and much quicker to_chars, which is
+  // bound to give the same; every figure the program writes passes through here.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  const auto [end, ec] =
+      std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
   Decimal d;
+  if (ec != std::errc()) return d;
+  d.digits.reserve(15);
   const char* p = buf;
-  for (; *p && *p != 'e'; ++p) {
-    if (std::isdigit(static_cast<unsigned char>(*p))) d.digits += *p;
+  for (; p < end && *p != 'e'; ++p) {
+    if (*p >= '0' && *p <= '9') d.digits += *p;
   }
-  d.exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+  if (p < end) {
+    int exponent = 0;
+    const char* from = p + 1;
+    if (from < end && *from == '+') ++from;
+    std::from_chars(from, static_cast<const char*>(end), exponent);
+    d.exponent = exponent;
+  }
   return d;
 }
 

@@ -374,12 +374,13 @@ struct Merged {
 Merged MergeOnto(const MemberTable& update, const MemberTable& now, const MemberTable& known) {
   Merged out{now, std::vector<short>(static_cast<size_t>(now.MemberCount()), 0), {}, {}};
   const std::vector<short> at = PlaceMembers(update, now);
-  const std::vector<short> atKnown = PlaceMembers(update, known);
+  const std::vector<short> atKnown = &known == &now ? at : PlaceMembers(update, known);
   for (short m = 1; m <= update.MemberCount(); ++m) {
     const MemberRecord& u = update.Member(m);
     // A member the update never reached keeps the handicap the file gives.
     if (!u.EndHandicap) continue;
-    const std::string ours = SavedHandicapText(u);
+    // Field 7 already holds the new handicap's text (the save's first step).
+    const std::string& ours = u.Fields(kHandicapField);
     // The member's field 7 as this program last read or wrote it: what the update changes.
     const short k = atKnown[static_cast<size_t>(m - 1)];
     const std::string& was = k > 0 ? known.Member(k).Fields(kHandicapField) : ours;
@@ -556,9 +557,11 @@ Planned PlanSave(MemberTable& members, Context& context, Date lastSessionDate,
                     Icon::Warning);
     return Planned::Failed;
   }
-  std::optional<MemberTable> read0;
-  if (!members.Source.empty()) read0 = MembersFromBytes(members.Source);
-  const Merged merged = MergeOnto(members, *now, read0 ? *read0 : *now);
+  // The file as this program last read or wrote it; most often the file as it is now.
+  std::optional<MemberTable> lastSeen;
+  if (!members.Source.empty() && members.Source != *membersNow)
+    lastSeen = MembersFromBytes(members.Source);
+  const Merged merged = MergeOnto(members, *now, lastSeen ? *lastSeen : *now);
   if (!merged.notFound.empty())
     return refuse(kMembersNotFound + NamesText(merged.notFound) + "\r\nNothing has been saved." +
                   kRunAgain);

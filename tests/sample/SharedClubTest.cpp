@@ -122,46 +122,26 @@ const std::string& MarchAlone() {
   return saved;
 }
 
-// The lines of a membership file, the header apart.
-std::vector<std::string> MemberLines(const std::string& file) {
-  std::vector<std::string> lines;
-  size_t at = file.find("\r\n") + 2;
-  for (size_t end; (end = file.find("\r\n", at)) != std::string::npos; at = end + 2)
-    lines.push_back(file.substr(at, end - at));
-  return lines;
+// The members of a membership file's bytes, one vector of the 11 fields each.
+std::vector<std::vector<std::string>> Fields(const std::string& file) {
+  const MemberTable table = *MembersFromBytes(file);
+  std::vector<std::vector<std::string>> members;
+  for (short m = 1; m <= table.MemberCount(); ++m)
+    members.emplace_back(table.Member(m).Fields.elements().begin(),
+                         table.Member(m).Fields.elements().end());
+  return members;
 }
 
-// Field f (from 1) of a member line, as the program writes it.
-std::string Field(const std::string& line, int f) {
-  size_t at = 0;
-  for (int i = 1; i < f; ++i)
-    at = line.find(',', at) + 1;
-  return line.substr(at, line.find(',', at) - at);
-}
-
-std::string Name(const std::string& line) {
-  return Field(line, 2) + " " + Field(line, 3);
-}
-
-// Saved onto what another program left: every line is that program's but for the handicap of the
+// Saved onto what another program left: every field is that program's but the handicap of the
 // update's members, which is what March's update alone gives them.
 void ExpectTheUpdateOnto(const std::string& left, const std::string& saved) {
   std::map<std::string, std::string> march;
-  for (const std::string& line : MemberLines(MarchAlone()))
-    march[Name(line)] = Field(line, 7);
-  const std::vector<std::string> theirs = MemberLines(left);
-  const std::vector<std::string> ours = MemberLines(saved);
-  ASSERT_EQ(ours.size(), theirs.size());
-  for (size_t i = 0; i < ours.size(); ++i) {
-    std::string expected = theirs[i];
-    if (const auto it = march.find(Name(theirs[i])); it != march.end()) {
-      size_t at = 0;
-      for (int f = 1; f < 7; ++f)
-        at = expected.find(',', at) + 1;
-      expected.replace(at, expected.find(',', at) - at, it->second);
-    }
-    EXPECT_EQ(ours[i], expected);
-  }
+  for (const auto& f : Fields(MarchAlone()))
+    march[f[1] + " " + f[2]] = f[6];
+  std::vector<std::vector<std::string>> expected = Fields(left);
+  for (auto& f : expected)
+    if (const auto it = march.find(f[1] + " " + f[2]); it != march.end()) f[6] = it->second;
+  EXPECT_EQ(Fields(saved), expected);
 }
 
 struct Change {
@@ -176,85 +156,69 @@ void PrintTo(const Change& c, std::ostream* out) {
   *out << c.name;
 }
 
-std::string WithLine(const std::string& file, size_t index, const std::string& line) {
-  std::vector<std::string> lines = MemberLines(file);
-  std::string out = file.substr(0, file.find("\r\n") + 2);
-  for (size_t i = 0; i < lines.size(); ++i)
-    out += (i == index ? line : lines[i]) + "\r\n";
-  return out;
+// The scoring program changes the members (each the 11 fields) and writes Membersh.dat again.
+void EditMembers(SharedClub& club, const std::function<void(std::vector<MemberRecord>&)>& edit) {
+  const MemberTable before = *MembersFromBytes(club.Members());
+  std::vector<MemberRecord> members(before.Records.elements().begin(),
+                                    before.Records.elements().end());
+  edit(members);
+  MemberTable after;
+  after.Records.DimFrom1(static_cast<short>(members.size()));
+  std::copy(members.begin(), members.end(), after.Records.elements().begin());
+  club.WriteMembers(MembershipFileText(after, std::string("23/02/26")));
 }
 
-std::string Header(size_t members) {
-  return " " + std::to_string(members) + std::string(12 - std::to_string(members).size(), ' ') +
-         " 11           23/02/26\r\n";
+// Another copy saves Handicap.ini with something changed.
+void EditParameters(SharedClub& club, const std::function<void(HandicapParameters&)>& edit) {
+  HandicapParameters p;
+  ReadParameters(club.a->c.HandicapFolder, p);
+  edit(p);
+  test::WriteBytes(club.a->c.HandicapFolder + kParameterFileName, ParameterFileText("1.0", p));
+}
+
+MemberRecord Newcomer() {
+  MemberRecord r;
+  const char* const fields[] = {"35", "Nora", "Newcomer", "", "", "F", "4"};
+  for (short f = 1; f <= 7; ++f)
+    r.Fields(f) = fields[f - 1];
+  return r;
 }
 
 const Change kChanges[] = {
     {"MemberAddedAndPhoneChanged",
      [](SharedClub& club) {
-       std::string file = club.Members();
-       const std::vector<std::string> lines = MemberLines(file);
-       std::string third = lines[2];
-       const size_t at = third.find(',', third.find(',', third.find(',') + 1) + 1);
-       third.insert(at + 1, "01632 960999");
-       file = WithLine(file, 2, third);
-       file.replace(0, file.find("\r\n") + 2, Header(lines.size() + 1));
-       club.WriteMembers(file + "35,Nora,Newcomer,,,F,4,,,,\r\n");
+       EditMembers(club, [](std::vector<MemberRecord>& members) {
+         members[2].Fields(4) = "01632 960999";
+         members.push_back(Newcomer());
+       });
      },
      ""},
     {"MembersReordered",
      [](SharedClub& club) {
-       std::vector<std::string> lines = MemberLines(club.Members());
-       std::reverse(lines.begin(), lines.end());
-       std::string file = Header(lines.size());
-       for (const std::string& line : lines)
-         file += line + "\r\n";
-       club.WriteMembers(file);
+       EditMembers(club, [](auto& members) { std::reverse(members.begin(), members.end()); });
      },
      ""},
     {"AMemberWhoPlayedRemoved",
      [](SharedClub& club) {
-       std::vector<std::string> lines = MemberLines(club.Members());
-       lines.erase(lines.begin());
-       std::string file = Header(lines.size());
-       for (const std::string& line : lines)
-         file += line + "\r\n";
-       club.WriteMembers(file);
+       EditMembers(club, [](auto& members) { members.erase(members.begin()); });
      },
      "these members of the update can no longer be found in it:\r\n1 "},
     {"AMemberWhoPlayedRenamed",
      [](SharedClub& club) {
-       std::string line = MemberLines(club.Members())[1];
-       const size_t first = line.find(',') + 1;
-       line.replace(first, line.find(',', first) - first, "Renamed");
-       club.WriteMembers(WithLine(club.Members(), 1, line));
+       EditMembers(club, [](auto& members) { members[1].Fields(2) = "Renamed"; });
      },
      "these members of the update can no longer be found in it:\r\n2 "},
     {"AHandicapTheUpdateMovesChanged",
      [](SharedClub& club) {
-       std::string line = MemberLines(club.Members())[0];
-       size_t at = 0;
-       for (int f = 1; f < 7; ++f)
-         at = line.find(',', at) + 1;
-       line.replace(at, line.find(',', at) - at, "5.55");
-       club.WriteMembers(WithLine(club.Members(), 0, line));
+       EditMembers(club, [](auto& members) { members[0].Fields(kHandicapField) = "5.55"; });
      },
      "The handicaps of these members have been changed in Membersh.dat since this update read "
      "them"},
     {"ParametersSavedByAnotherCopy",
-     [](SharedClub& club) {
-       HandicapParameters p;
-       ReadParameters(club.a->c.HandicapFolder, p);
-       p.DeadZone[1] = 3.5;
-       test::WriteBytes(club.a->c.HandicapFolder + kParameterFileName, ParameterFileText("1.0", p));
-     },
-     ""},
+     [](SharedClub& club) { EditParameters(club, [](auto& p) { p.DeadZone[1] = 3.5; }); }, ""},
     {"AnUpdateSavedByAnotherCopy",
      [](SharedClub& club) {
-       HandicapParameters p;
-       ReadParameters(club.a->c.HandicapFolder, p);
-       p.LastUpdated = "30 March 2026 ";
-       test::WriteBytes(club.a->c.HandicapFolder + kParameterFileName, ParameterFileText("1.0", p));
+       EditParameters(club, [](auto& p) { p.LastUpdated = "30 March 2026 "; });
      },
      "The update using sessions up to and including Monday 30 Mar 2026 has been saved by another "
      "copy of Pairgauge since this update began"},
@@ -370,20 +334,18 @@ TEST(SharedClub, AnUpdateSavedAgainAfterTheScoringProgramWroteIsUndoneToWhatItRe
   const std::string february = club.Members();
   club.a->inReview = [&](ReviewDialog& review) {
     review.SaveClick();
-    std::string file = club.Members();
-    file.replace(0, file.find("\r\n") + 2, Header(MemberLines(file).size() + 1));
-    club.WriteMembers(file + "35,Nora,Newcomer,,,F,4,,,,\r\n");
+    EditMembers(club, [](auto& members) { members.push_back(Newcomer()); });
   };
   club.a->main.UpdateClick();
-  EXPECT_EQ(MemberLines(club.Members()).back(), "35,Nora,Newcomer,,,F,4,,,,");
+  EXPECT_EQ(Fields(club.Members()).back().at(2), "Newcomer");
 
   MemberTable today;
   LoadMembers(today, club.a->c);
   HistoryDamage damage;
   EXPECT_TRUE(UndoLastUpdate(club.a->c, ReadHistory(club.a->c, today, damage)));
-  std::vector<std::string> expected = MemberLines(february);
-  expected.push_back("35,Nora,Newcomer,,,F,4,,,,");
-  EXPECT_EQ(MemberLines(club.Members()), expected);
+  std::vector<std::vector<std::string>> expected = Fields(february);
+  expected.push_back(Fields(club.Members()).back());
+  EXPECT_EQ(Fields(club.Members()), expected);
   HandicapParameters p;
   ReadParameters(club.a->c.HandicapFolder, p);
   EXPECT_EQ(p.LastUpdated, "23 February 2026 ");

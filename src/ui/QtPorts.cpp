@@ -222,7 +222,8 @@ std::optional<LockHolder> HolderOf(const QString& lockFile) {
   if (!probe.getLockInfo(&pid, &host, &application)) return std::nullopt;
   LockHolder holder;
   holder.computer = ToLatin1(host);
-  holder.thisComputer = host == QSysInfo::machineHostName();
+  // Windows writes the computer's name in capitals and gives it back in small letters.
+  holder.thisComputer = host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
   QDateTime since = QFileInfo(lockFile).lastModified();
   QFile note(NoteOf(lockFile));
   if (note.open(QIODevice::ReadOnly)) {

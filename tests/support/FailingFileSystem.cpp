@@ -24,8 +24,16 @@ bool FailingFileSystem::Fails(const char* operation, const std::string& file, Fi
   return true;
 }
 
-void FailingFileSystem::StopHere() const {
-  if (stopAfter && static_cast<int>(calls.size()) == failAt_) throw Stopped{};
+void FailingFileSystem::StopHere() {
+  if (!stopAfter || static_cast<int>(calls.size()) != failAt_) return;
+  // A program that stops lets go of its open files, as the system closes them.
+  for (const auto& [handle, target] : targets_) {
+    WritableFile file{handle};
+    FileError ignored;
+    SystemFileSystem().Close(file, ignored);
+  }
+  targets_.clear();
+  throw Stopped{};
 }
 
 bool FailingFileSystem::CreateNew(const std::string& path, WritableFile& file, FileError& error) {

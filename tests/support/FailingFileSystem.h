@@ -50,7 +50,7 @@ class FailingFileSystem : public FileSystem {
  private:
   bool Unreadable(const std::string& path) const;
   // Throws Stopped once the call to stop after has been made.
-  void StopHere() const;
+  void StopHere();
   // Logs the call; true when it is the one to fail.
   bool Fails(const char* operation, const std::string& file, FileError& error);
 

@@ -34,10 +34,10 @@ std::string Fold(std::string_view text) {
   return out;
 }
 
-// Text written as UTF-8 into the Latin-1 file ("HÃ©lÃ¨ne" for Hélène) as it was meant, a
-// character Latin-1 lacks as '\x1A'; nothing when the text is not UTF-8 beyond plain ASCII. A name
-// in Latin-1 with accents is not UTF-8: an accented letter is never followed by the symbols a
-// UTF-8 sequence would need.
+// Text written as UTF-8 into the Latin-1 file (each accented letter shown as two odd ones) as it
+// was meant, a character Latin-1 lacks as '\x1A'; nothing when the text is not UTF-8 beyond plain
+// ASCII. A name in Latin-1 with accents is not UTF-8: an accented letter is never followed by
+// the symbols a UTF-8 sequence would need.
 std::optional<std::string> FromUtf8(std::string_view text) {
   std::string out;
   bool decoded = false;

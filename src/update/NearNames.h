@@ -30,7 +30,8 @@ struct Nearness {
   int letters = 0;       // added, dropped, changed or swapped with their neighbour: 0 to 2
   bool swapped = false;  // the surname first ("Holloway, Margaret")
   FirstName first = FirstName::Same;
-  bool garbled = false;  // written as UTF-8 ("HÃ©lÃ¨ne"), read back as it was meant
+  bool garbled =
+      false;  // written as UTF-8 (two odd letters for each accent), read back as it was meant
   auto operator<=>(const Nearness&) const = default;
 };
 

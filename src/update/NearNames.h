@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -30,9 +30,13 @@ struct Nearness {
   int letters = 0;       // added, dropped, changed or swapped with their neighbour: 0 to 2
   bool swapped = false;  // the surname first ("Holloway, Margaret")
   FirstName first = FirstName::Same;
-  bool garbled =
-      false;  // written as UTF-8 (two odd letters for each accent), read back as it was meant
-  auto operator<=>(const Nearness&) const = default;
+  // Written as UTF-8 (two odd letters for each accent) and read back as it was meant.
+  bool garbled = false;
+  bool operator==(const Nearness&) const = default;
+  // Closer: garbled is the typed name's, the same for every member it is compared with.
+  bool operator<(const Nearness& other) const {
+    return std::tie(letters, swapped, first) < std::tie(other.letters, other.swapped, other.first);
+  }
 };
 
 // What the names window says of it: "capitals or blanks", or what differs, such as "first name

@@ -62,12 +62,10 @@ std::optional<double> Finite(std::string_view text) {
   return value;
 }
 
-// A handicap is percentage points added to a score between 0 and 100, so no club's range
-// reaches far past 100 either way; a figure beyond 1000 is damage, a phone number typed into the
-// wrong cell, say, and is not believed.
+// A figure beyond kMostHandicap is damage and is not believed.
 std::optional<double> Handicap(std::string_view text) {
   const std::optional<double> value = Finite(text);
-  if (!value || std::abs(*value) > 1000) return std::nullopt;
+  if (!value || std::abs(*value) > kMostHandicap) return std::nullopt;
   return value;
 }
 

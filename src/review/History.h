@@ -38,6 +38,11 @@ namespace pg {
 inline constexpr const char* kHistoryFileName = "History.csv";
 inline constexpr const char* kMembershipName = "Membersh.dat";
 
+// A handicap is percentage points added to a score between 0 and 100, so no club's range
+// reaches far past 100 either way; a figure beyond this either way is damage (a phone number
+// typed into the wrong cell, say), which the history neither believes nor records.
+inline constexpr double kMostHandicap = 1000;
+
 // FNV-1a, 64 bits.
 std::uint64_t Fingerprint(std::string_view bytes);
 

@@ -419,11 +419,15 @@ HistoryEntry EntryOfSave(const Merged& merged, const UpdateOutputs* outputs, Dat
   entry.members.reserve(static_cast<size_t>(members.MemberCount()));
   for (short c = 1; c <= members.MemberCount(); ++c) {
     const MemberRecord& r = members.Member(c);
+    // A field 7 no handicap can be (a phone number typed there) is recorded as unknown rather
+    // than as a line the history could not read back; a member left with one has no line.
+    const double after = r.EndHandicap.value_or(r.StartHandicap);
+    if (std::abs(after) > kMostHandicap) continue;
     HistoryMember& h = entry.members.emplace_back();
     h.number = c;
     h.name = r.FullName;
-    h.before = r.StartHandicap;
-    h.after = r.EndHandicap.value_or(r.StartHandicap);
+    if (std::abs(r.StartHandicap) <= kMostHandicap) h.before = r.StartHandicap;
+    h.after = after;
     const short m = merged.fromUpdate[static_cast<size_t>(c - 1)];
     if (outputs == nullptr || m == 0 || m > outputs->PlayedFlags.upper() ||
         !outputs->PlayedFlags(m))

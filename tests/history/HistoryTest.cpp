@@ -82,7 +82,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "2,Bob,\"O'Neil, Jr\",,,M,6,,,,\r\n3,Zo\xeb,de la Cour,,,F,x,,,,\r\n",
                   "260223 csv: 1 Jane \"JJ\" Smith 0>-0.5 [Mon 23/02/26 aft 55 50 -0.5]; 2 Bob "
                   "O'Neil, Jr 6>5.5 [Mon 23/02/26 aft 45 50 -0.5]; 3 Zo\xeb de la Cour 0>-0.5;"},
-        RoundTrip{"NoMembers", " 0 11 01/02/26\r\n", "260223 csv:"}),
+        RoundTrip{"NoMembers", " 0 11 01/02/26\r\n", "260223 csv:"},
+        // A phone number in field 7: no handicap the history could read back is written.
+        RoundTrip{"NoHandicapInFieldSeven",
+                  " 2 11 01/02/26\r\n1,Ann,Ash,,,F,1632960999,,,,\r\n2,Bob,Birch,,,M,999.5,,,,\r\n",
+                  "260223 csv: 2 Bob Birch 999.5>999 [Mon 23/02/26 aft 45 50 -0.5];"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Rewriting the file keeps every line of other updates as it was, those it cannot read too, and

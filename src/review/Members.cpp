@@ -343,6 +343,7 @@ HistoryEntry EntryOfSave(const MemberTable& members, const UpdateOutputs* output
                             result.Adjustment});
     }
   }
+  if (outputs != nullptr) RecordRun(entry, *outputs, members);
   return entry;
 }
 

@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"NoDate", "23rd,\"Saved\",2026-02-24\r\n", kHistoryFileName, 9,
                "it does not start with a date", ""},
         Damage{"UnknownKind", "2026-02-23,\"Note\",\"by hand\"\r\n", kHistoryFileName, 9,
-               "it is not a Saved, File or Member line", ""},
+               "it is not a line of a kind the program writes", ""},
         Damage{"MemberNumber", "2026-02-23,\"Member\",0,\"Eve Elm\",1,1,0\r\n", kHistoryFileName, 9,
                "the member number is not a whole number from 1 to 32767", ""},
         Damage{"Handicap", "2026-02-23,\"Member\",5,\"Eve Elm\",1,one,0\r\n", kHistoryFileName, 9,

@@ -29,14 +29,6 @@ short PairOf(const Session& s, long player) {
   return static_cast<short>(player > s.PairCount ? player - s.PairCount : player);
 }
 
-// The member slot a player's results go to: the number matched to them, and 0 (the scratch slot)
-// for a visitor or anything that is not a member number.
-short MemberSlot(const UpdateRun& run, long player) {
-  const double m = run.session.Players(player, 0).NumericValue();
-  if (!(m >= 1 && m <= run.members.MemberCount()) || m != std::floor(m)) return 0;
-  return static_cast<short>(m);
-}
-
 // Asks until the answer is a handicap within the club's range; false when the user gives up.
 // "15" typed for "1.5" would move a whole session's average, so nothing else is taken.
 bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
@@ -98,6 +90,16 @@ std::string FileNameOnly(const std::string& path) {
 }
 
 }  // namespace
+
+short MemberSlot(const UpdateRun& run, long player) {
+  const double m = run.session.Players(player, 0).NumericValue();
+  if (!(m >= 1 && m <= run.members.MemberCount()) || m != std::floor(m)) return 0;
+  return static_cast<short>(m);
+}
+
+std::string SessionLabel(const CatalogueLine& line) {
+  return FormatDate(line.Day, "ddd dd/mm/yy") + (line.TimeOfDay == 1 ? " aft" : " eve");
+}
 
 void UpdateRun::Begin(short sessionCount) {
   const short count = members.MemberCount();
@@ -190,10 +192,7 @@ void RunSession(UpdateRun& run, short s, const CatalogueLine& line) {
       out.SessionAverages(s, 2) = session.FieldAverage(2).NumericValue();
     }
   });
-  guard.Step(110, [&] {
-    out.SessionLabels(s) =
-        FormatDate(line.Day, "ddd dd/mm/yy") + (line.TimeOfDay == 1 ? " aft" : " eve");
-  });
+  guard.Step(110, [&] { out.SessionLabels(s) = SessionLabel(line); });
   guard.Step(120, [&] { ApplySession(run, s, line); });
 }
 

@@ -74,6 +74,13 @@ void ApplySession(UpdateRun& run, short s, const CatalogueLine& line);
 // user gives up.
 void AskVisitorHandicaps(UpdateRun& run, const CatalogueLine& line);
 
+// The member slot a player's results go to: the member number the run matched them to, 0 (the
+// scratch slot) for a visitor or anything that is not a member number.
+short MemberSlot(const UpdateRun& run, long player);
+
+// The label of a line's session in the outputs: "Mon 25/09/06 aft".
+std::string SessionLabel(const CatalogueLine& line);
+
 inline constexpr const char* kNoFilesSelectedText = "No files have been selected";
 inline constexpr const char* kCancelUpdateQuestion =
     "Are you sure that you want to cancel updating handicaps?";

@@ -65,7 +65,16 @@ class AnsweringDialogs : public Dialogs {
 };
 
 // The program's own windows, shown modally on top of the one that asks.
-enum class WindowId { Update, Review, Parameters, NewPassword, Password, NearNames, History };
+enum class WindowId {
+  Update,
+  Review,
+  Parameters,
+  NewPassword,
+  Password,
+  NearNames,
+  History,
+  Trial
+};
 
 class Windows {
  public:

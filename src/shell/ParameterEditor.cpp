@@ -1,6 +1,5 @@
 #include "shell/ParameterEditor.h"
 
-
 #include "base/Guard.h"
 #include "base/Numbers.h"
 #include "scoring/Rounding.h"
@@ -21,6 +20,7 @@ ParameterEditor::ParameterEditor(Program& program)
   Guard guard(program_.context.dialogs(), kName);
   guard.Step(100, [&] { saved_ = program_.context.Parameters; });
   guard.Step(110, [&] { changed_ = false; });
+  guard.Step(115, [&] { TakeEditorParameters(); });
   guard.Step(120, [&] { EGUpdate(); });
   guard.Step(130, [&] { SetDisp(); });
 }
@@ -117,6 +117,30 @@ void ParameterEditor::PasswordClick() {
   if (c.Cancelled) return;
   guard.Step(120,
              [&] { c.dialogs().Message(kPasswordChangedText, Buttons::OK, Icon::Information); });
+}
+
+void ParameterEditor::TakeEditorParameters() {
+  if (!program_.editorParameters) return;
+  TakeUpdateParameters(program_.context.Parameters, *program_.editorParameters);
+  program_.editorParameters.reset();
+  changed_ = true;
+}
+
+void ParameterEditor::TrialClick() {
+  if (!LeaveField()) return;
+  Context& c = program_.context;
+  Guard guard(c.dialogs(), kName);
+  guard.Step(100, [&] {
+    program_.trialStart = Program::TrialStart{c.Parameters, saved_};
+    c.ports.windows.ShowModal(WindowId::Trial);
+  });
+  // A window that never opened hands nothing on to a later one.
+  program_.trialStart.reset();
+  guard.Step(110, [&] {
+    TakeEditorParameters();
+    EGUpdate();
+    SetDisp();
+  });
 }
 
 void ParameterEditor::BackClick() {

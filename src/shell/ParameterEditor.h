@@ -19,7 +19,8 @@ class ParameterEditor : public ParameterBoxes {
   static constexpr const char* kName = "frmParam";
   static constexpr const char* kCaption = "Parameters";
 
-  // Opening: nothing changed, the two buttons that need a change disabled, the example shown.
+  // Opening: nothing changed, the two buttons that need a change disabled, the example shown;
+  // or, when Program::editorParameters hands values over (taking them), those as edits.
   explicit ParameterEditor(Program& program);
 
   // Frames and the fixed texts around the boxes.
@@ -73,12 +74,16 @@ class ParameterEditor : public ParameterBoxes {
   Control cmdReset{
       .name = "cmdReset", .caption = "Reset all parameters", .enabled = false, .key = 'R'};
   Control cmdPassword{.name = "cmdPassword", .caption = "Change Password", .key = 'P'};
+  Control cmdTrial{.name = "cmdTrial", .caption = "Try parameters...", .key = 'T'};
   Control cmdOK{.name = "cmdOK", .caption = "< Back", .key = 'B'};
 
   // The four buttons. Each first validates the box being edited and does nothing when it refuses.
   void SaveClick();
   void ResetClick();
   void PasswordClick();
+  // "Try parameters...": the trial window on the values being edited; the values it is asked to
+  // use come back as edits, with "Save any changes" there.
+  void TrialClick();
   // "< Back", and closing the window by other means.
   void BackClick();
 
@@ -94,6 +99,8 @@ class ParameterEditor : public ParameterBoxes {
 
  private:
   void SetDisp();
+  // The values Program::editorParameters hands over, taken as edits.
+  void TakeEditorParameters();
   // The parameters as Handicap.ini last held them, except the date of the last update, which only
   // saving handicaps moves.
   void RestoreSaved();

@@ -33,6 +33,27 @@ void ShowPasswordWindow(Program& program, WindowId window, const std::string& me
   program.passwordMessage.clear();
 }
 
+void OpenParameterEditor(Program& program, const char* window) {
+  Context& c = program.context;
+  Guard guard(c.dialogs(), window);
+  // Nothing opens the editor unless a password window clears this.
+  c.Cancelled = true;
+  bool read = false;
+  guard.Step(100, [&] {
+    c.StoredPassword =
+        c.ports.settings.Read(kSettingsApplication, kSettingsSection, kPasswordKey, kNoPassword);
+    read = true;
+  });
+  if (!read) return;
+  guard.Step(110, [&] {
+    ShowPasswordWindow(
+        program, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
+  });
+  guard.Step(120, [&] {
+    if (!c.Cancelled) c.ports.windows.ShowModal(WindowId::Parameters);
+  });
+}
+
 PasswordEntry::PasswordEntry(Program& program) : program_(program) {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);

@@ -1,6 +1,5 @@
 #include "ui/HistoryView.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,84 +18,12 @@
 #include "ui/Controls.h"
 #include "ui/Printing.h"
 #include "ui/QtPorts.h"
+#include "ui/Tables.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
 
-// A model's table as Qt's: the texts, their alignment, and the headings, which also name the
-// columns for a screen reader.
-class TextTableModel : public QAbstractTableModel {
- public:
-  TextTableModel(const TextTable& table, QObject* parent)
-      : QAbstractTableModel(parent), table_(table) {}
-
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
-  }
-  int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(table_.headings.size());
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    const auto r = static_cast<size_t>(index.row());
-    const auto c = static_cast<size_t>(index.column());
-    if (r >= table_.rows.size() || c >= table_.rows[r].size()) return {};
-    switch (role) {
-      case Qt::DisplayRole:
-      case Qt::AccessibleTextRole: return Latin1(table_.rows[r][c]);
-      case Qt::TextAlignmentRole: return static_cast<int>(QtAlign(table_.align.at(c)));
-      default: return {};
-    }
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        static_cast<size_t>(section) >= table_.headings.size())
-      return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-      return Latin1(table_.headings[static_cast<size_t>(section)]);
-    if (role == Qt::TextAlignmentRole)
-      return static_cast<int>(QtAlign(table_.align.at(static_cast<size_t>(section))));
-    return {};
-  }
-  // The model's table was built afresh.
-  void Reset() {
-    beginResetModel();
-    endResetModel();
-  }
-
- private:
-  const TextTable& table_;
-};
-
 namespace {
-
-QTableView* MakeTable(const Control& control, QAbstractItemModel* model, QWidget* parent) {
-  auto* table = Make<QTableView>(control, parent);
-  table->setAccessibleName(OneLine(control.caption));
-  table->setModel(model);
-  table->verticalHeader()->hide();
-  table->horizontalHeader()->setAccessibleName(OneLine(control.caption) + " columns");
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
-  table->setWordWrap(false);
-  table->setTabKeyNavigation(false);
-  return table;
-}
-
-// Each column as wide as its twips ask, or wider where its heading or a text needs it.
-void SizeColumns(QTableView* table, const TextTable& model) {
-  const double dpi = table->screen()->logicalDotsPerInchX();
-  const QFontMetrics metrics(table->font());
-  const QFontMetrics heading(table->horizontalHeader()->font());
-  const int pad = metrics.horizontalAdvance(QStringLiteral("    "));
-  for (size_t c = 0; c < model.headings.size(); ++c) {
-    int width = std::max(TwipsToPixels(model.widths.at(c), dpi),
-                         heading.horizontalAdvance(Latin1(model.headings[c])) + pad);
-    for (const auto& row : model.rows)
-      if (c < row.size()) width = std::max(width, metrics.horizontalAdvance(Latin1(row[c])) + pad);
-    table->setColumnWidth(static_cast<int>(c), width);
-  }
-}
 
 // A step between lines across the chart that gives a handful of them.
 double NiceStep(double span) {
@@ -221,6 +148,7 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
       lblNote_(Make<QLabel>(model.lblNote, this)),
       cmdUndo_(Make<QPushButton>(model.cmdUndo, this)),
       cmdPrint_(Make<QPushButton>(model.cmdPrint, this)),
+      cmdTrial_(Make<QPushButton>(model.cmdTrial, this)),
       cmdOK_(Make<QPushButton>(model.cmdOK, this)) {
   setObjectName(QString::fromLatin1(HistoryDialog::kName));
   setWindowTitle(QString::fromLatin1(HistoryDialog::kCaption));
@@ -247,6 +175,7 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(cmdUndo_);
   buttons->addWidget(cmdPrint_);
+  buttons->addWidget(cmdTrial_);
   buttons->addWidget(cmdOK_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(panes, 1);
@@ -256,7 +185,8 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
   setTabOrder(lstMembers_, lstUpdates_);
   setTabOrder(lstUpdates_, cmdUndo_);
   setTabOrder(cmdUndo_, cmdPrint_);
-  setTabOrder(cmdPrint_, cmdOK_);
+  setTabOrder(cmdPrint_, cmdTrial_);
+  setTabOrder(cmdTrial_, cmdOK_);
 
   connect(lstMembers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
@@ -274,11 +204,14 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
                        [this](QPrinter& printer) { Print(printer); }))
       model_.PrintFailed();
   });
+  connect(cmdTrial_, &QPushButton::clicked, this, [this] { model_.TrialClick(); });
   connect(cmdOK_, &QPushButton::clicked, this, &HistoryView::reject);
 
   Refresh();
-  SetUpButtons(
-      this, {{cmdUndo_, &model_.cmdUndo}, {cmdPrint_, &model_.cmdPrint}, {cmdOK_, &model_.cmdOK}});
+  SetUpButtons(this, {{cmdUndo_, &model_.cmdUndo},
+                      {cmdPrint_, &model_.cmdPrint},
+                      {cmdTrial_, &model_.cmdTrial},
+                      {cmdOK_, &model_.cmdOK}});
   SizeColumns(lstMembers_, model_.members());
   const QSize screen = this->screen()->availableSize();
   resize(QSize(screen.width() * 4 / 5, screen.height() * 4 / 5).boundedTo(QSize(1400, 900)));
@@ -293,6 +226,7 @@ void HistoryView::Refresh() {
   Show(lblNote_, model_.lblNote);
   Show(cmdUndo_, model_.cmdUndo);
   Show(cmdPrint_, model_.cmdPrint);
+  Show(cmdTrial_, model_.cmdTrial);
   Show(cmdOK_, model_.cmdOK);
   if (model_.chosen() >= 0 && lstMembers_->currentIndex().row() != model_.chosen())
     lstMembers_->setCurrentIndex(membersModel_->index(model_.chosen(), 0));

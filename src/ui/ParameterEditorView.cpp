@@ -21,6 +21,7 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
       cmdSave_(Make<QPushButton>(model.cmdSave, this)),
       cmdReset_(Make<QPushButton>(model.cmdReset, this)),
       cmdPassword_(Make<QPushButton>(model.cmdPassword, this)),
+      cmdTrial_(Make<QPushButton>(model.cmdTrial, this)),
       cmdOK_(Make<QPushButton>(model.cmdOK, this)) {
   setObjectName(QString::fromLatin1(ParameterEditor::kName));
   setWindowTitle(QString::fromLatin1(ParameterEditor::kCaption));
@@ -129,11 +130,12 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
   // still reaches the buttons. Enter in a box validates it, so no button is the default; Enter on
   // a button presses that button.
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdSave_, cmdReset_, cmdPassword_, cmdOK_})
+  for (QPushButton* b : {cmdSave_, cmdReset_, cmdPassword_, cmdTrial_, cmdOK_})
     boxesView_->Watch(b);
   buttons->addWidget(cmdSave_);
   buttons->addWidget(cmdReset_);
   buttons->addWidget(cmdPassword_);
+  buttons->addWidget(cmdTrial_);
   buttons->addStretch();
   buttons->addWidget(cmdOK_);
 
@@ -151,7 +153,7 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
                   Field::Rate0, Field::Rate1, Field::MaxAdj0, Field::MaxAdj1, Field::EgHand0,
                   Field::EgHand1, Field::EgGross, Field::EgAve, Field::Correction})
     chain(boxes_[f]);
-  for (QWidget* b : {cmdSave_, cmdReset_, cmdPassword_, cmdOK_})
+  for (QWidget* b : {cmdSave_, cmdReset_, cmdPassword_, cmdTrial_, cmdOK_})
     chain(b);
 
   connect(cmdSave_, &QPushButton::clicked, this, [this] {
@@ -166,11 +168,16 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
     model_.PasswordClick();
     Settle();
   });
+  connect(cmdTrial_, &QPushButton::clicked, this, [this] {
+    model_.TrialClick();
+    Settle();
+  });
   connect(cmdOK_, &QPushButton::clicked, this, [this] { reject(); });
   Refresh();
   SetUpButtons(this, {{cmdSave_, &model_.cmdSave},
                       {cmdReset_, &model_.cmdReset},
                       {cmdPassword_, &model_.cmdPassword},
+                      {cmdTrial_, &model_.cmdTrial},
                       {cmdOK_, &model_.cmdOK}});
   boxes_[0]->setFocus();
 }
@@ -204,6 +211,7 @@ void ParameterEditorView::Refresh() {
   Show(cmdSave_, model_.cmdSave);
   Show(cmdReset_, model_.cmdReset);
   Show(cmdPassword_, model_.cmdPassword);
+  Show(cmdTrial_, model_.cmdTrial);
   Show(cmdOK_, model_.cmdOK);
 }
 

@@ -49,6 +49,7 @@ class ParameterEditorView : public QDialog {
   QPushButton* cmdSave_;
   QPushButton* cmdReset_;
   QPushButton* cmdPassword_;
+  QPushButton* cmdTrial_;
   QPushButton* cmdOK_;
 };
 

@@ -470,12 +470,8 @@ Replay ReplayUpdates(const Context& club, const std::vector<HistoryEntry>& updat
     }
     std::array<HandicapParameters, 2> parameters{request.today, request.trial};
     update.parametersRecorded = e.runParameters.has_value();
-    if (const auto& p = e.runParameters) {
-      parameters[kAsSaved].DeadZone = p->DeadZone;
-      parameters[kAsSaved].HandicapRange = p->HandicapRange;
-      parameters[kAsSaved].AdjustRate = p->AdjustRate;
-      parameters[kAsSaved].MaxAdjust = p->MaxAdjust;
-      parameters[kAsSaved].RoundingStep = p->RoundingStep;
+    if (e.runParameters) {
+      TakeUpdateParameters(parameters[kAsSaved], *e.runParameters);
     } else {
       note(
           "Saved before the parameters were recorded. Replayed \"as saved\" under today's "

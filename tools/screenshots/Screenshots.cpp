@@ -34,6 +34,7 @@
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
 #include "ui/Text.h"
+#include "ui/TrialView.h"
 #include "ui/UpdateView.h"
 
 namespace {
@@ -192,6 +193,7 @@ int main(int argc, char** argv) {
   pg::ui::RegisterParameterWindows(windows, program);
   pg::ui::RegisterReviewWindow(windows, program, &view);
   pg::ui::RegisterHistoryWindow(windows, program, &view);
+  pg::ui::RegisterTrialWindow(windows, program);
   view.show();
   save(&view, "main-window.png");
 
@@ -278,15 +280,38 @@ int main(int argc, char** argv) {
       .Then("frmPrint", saveAndGoBack)
       .Then("This will overwrite", press(QMessageBox::Yes))
       .Then("New handicaps have been saved", press(QMessageBox::Ok))
-      .Then("frmHistory", [&](QWidget* w) {
-        // Margaret Holloway, whose strong run the sample club is known for.
-        auto* members = w->findChild<QTableView*>(QStringLiteral("lstMembers"));
-        if (members == nullptr) Fail("no list of members");
+      .Then("frmHistory",
+            [&](QWidget* w) {
+              // Margaret Holloway, whose strong run the sample club is known for.
+              auto* members = w->findChild<QTableView*>(QStringLiteral("lstMembers"));
+              if (members == nullptr) Fail("no list of members");
+              for (int row = 0; row < members->model()->rowCount(); ++row)
+                if (members->model()->index(row, 1).data().toString() ==
+                    QStringLiteral("Margaret Holloway"))
+                  members->setCurrentIndex(members->model()->index(row, 1));
+              save(w, "history-window.png");
+              click(w, "cmdTrial");
+              static_cast<QDialog*>(w)->reject();
+            })
+      .Then("frmTrial", [&](QWidget* w) {
+        // A narrower dead zone with the same rate either side, tried on the two updates.
+        for (const auto& [box, value] :
+             {std::pair{"txtDead(0)", "-1"}, std::pair{"txtDead(1)", "+1"},
+              std::pair{"txtRate(0)", "0.2"}}) {
+          auto* edit = w->findChild<QLineEdit*>(QString::fromLatin1(box));
+          if (edit == nullptr) Fail(QStringLiteral("no box ") + box);
+          edit->setFocus();
+          edit->setText(QString::fromLatin1(value));
+        }
+        auto* members = w->findChild<QTableView*>(QStringLiteral("grdMembers"));
+        if (members == nullptr) Fail("no table of members");
+        members->setFocus();
+        QApplication::processEvents();
         for (int row = 0; row < members->model()->rowCount(); ++row)
           if (members->model()->index(row, 1).data().toString() ==
               QStringLiteral("Margaret Holloway"))
             members->setCurrentIndex(members->model()->index(row, 1));
-        save(w, "history-window.png");
+        save(w, "trial-window.png");
         static_cast<QDialog*>(w)->reject();
       });
   road.Start();

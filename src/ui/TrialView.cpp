@@ -1,6 +1,7 @@
 #include "ui/TrialView.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -219,6 +220,11 @@ TrialView::TrialView(TrialDialog& model, QWidget* parent)
        {std::pair{cboFrom_, &model.cboFrom}, std::pair{cboTo_, &model.cboTo}}) {
     combo->setAccessibleName(Latin1(control->caption));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // The list that drops down, and its parts, are named for a screen reader as the box is.
+    QWidget* popup = combo->view()->parentWidget();
+    popup->setAccessibleName(Latin1(control->caption));
+    for (QWidget* part : popup->findChildren<QWidget*>())
+      if (part->accessibleName().isEmpty()) part->setAccessibleName(Latin1(control->caption));
   }
   lblFrom_->setBuddy(cboFrom_);
   lblTo_->setBuddy(cboTo_);
@@ -404,21 +410,22 @@ void TrialView::reject() {
 
 bool TrialView::Print(QPrinter& printer) {
   const TrialChart& chart = model_.chart();
-  const std::vector<std::string> summary = model_.PrintedSummary();
-  const int lines = static_cast<int>(summary.size());
+  QString summary;
+  for (const std::string& line : model_.PrintedSummary())
+    summary += Latin1(line) + QLatin1Char('\n');
+  // The summary's lines, and two more for the definition's, which wraps.
+  const int lines = static_cast<int>(model_.PrintedSummary().size()) + 2;
   const int chartLines = chart.labels.empty() ? 0 : 16;
   const PageFigure figure{
-      lines + 1 + chartLines, [&](QPainter& painter, const QRect& box) {
-        const int line = box.height() / std::max(lines + 1 + chartLines, 1);
-        for (int i = 0; i < lines; ++i)
-          painter.drawText(QRect(box.left(), box.top() + i * line, box.width(), line),
-                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                           Latin1(summary[static_cast<size_t>(i)]));
+      lines + chartLines, [&](QPainter& painter, const QRect& box) {
+        const int line = box.height() / (lines + chartLines);
+        painter.drawText(QRect(box.left(), box.top(), box.width(), lines * line),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, summary);
         if (chartLines > 0)
-          DrawTrialChart(painter,
-                         QRect(box.left(), box.top() + (lines + 1) * line, box.width(),
-                               box.bottom() - box.top() - (lines + 1) * line),
-                         chart, Qt::black, Qt::white);
+          DrawTrialChart(
+              painter,
+              QRect(box.left(), box.top() + lines * line, box.width(), box.height() - lines * line),
+              chart, Qt::black, Qt::white);
       }};
   if (PrintTable(printer, model_.Printout(), figure)) return true;
   model_.PrintFailed();

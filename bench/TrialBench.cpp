@@ -129,6 +129,7 @@ void BM_ReadBytesOfTheFilesTheReplayReads(benchmark::State& state) {
     for (const std::string& file : files)
       total += pg::ReadFileBytes(file).value_or("").size();
     benchmark::DoNotOptimize(total);
+    state.counters["bytes"] = static_cast<double>(total);
   }
 }
 BENCHMARK(BM_ReadBytesOfTheFilesTheReplayReads)->Unit(benchmark::kMillisecond);

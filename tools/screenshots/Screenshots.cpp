@@ -2,7 +2,8 @@
 // the road a new secretary takes: the main window, the date of the first session, the update
 // window, the names that almost match a member (mistyped in the copy for the picture, and put right
 // before updating again), the review window, then the new password and the parameter editor; then
-// two updates saved, February's and March's, and the History window on them.
+// two updates saved, February's and March's, the History window on them, and from it the
+// window that tries other parameters on them.
 //   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs> [<club>]
 // scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %. Given a
 // folder for the club, it makes the copy there and leaves it with what the road saved, so that

@@ -47,10 +47,12 @@ struct BusyYear {
     for (int s = 0; s < kSessions; ++s) {
       const pg::Date day = first + std::chrono::days{s / 2 * 364 / 200};
       pg::test::SessionPlan plan = pg::bench::ClubSession(day, 15, 1, 1, s);
-      for (size_t p = 0; p < plan.players.size(); ++p)
-        if (p % 20 != 19)
-          plan.players[p] = "First" + std::to_string((s * 131 + p * 37) % kMembers + 1) +
-                            " Surname" + std::to_string((s * 131 + p * 37) % kMembers + 1);
+      for (size_t p = 0; p < plan.players.size(); ++p) {
+        if (p % 20 == 19) continue;
+        const std::string m =
+            std::to_string((static_cast<size_t>(s) * 131 + p * 37) % kMembers + 1);
+        plan.players[p] = "First" + m + " Surname" + m;
+      }
       const std::string file = ctx.ResultsRoot + "2025/" + pg::FormatDate(day, "mmdd") +
                                (s % 2 == 0 ? "S1.AFT" : "S1.EVE");
       pg::test::WriteSession(file, plan);

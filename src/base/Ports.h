@@ -92,6 +92,22 @@ class SettingsStore {
                      const std::string& key, const std::string& value) = 0;
 };
 
+// For nobody there, as AnsweringDialogs: no window is shown, and settings keep their defaults.
+class NoWindows : public Windows {
+ public:
+  void ShowModal(WindowId) override {}
+};
+
+class DefaultSettings : public SettingsStore {
+ public:
+  std::string Read(const std::string&, const std::string&, const std::string&,
+                   const std::string& defaultValue) override {
+    return defaultValue;
+  }
+  void Write(const std::string&, const std::string&, const std::string&,
+             const std::string&) override {}
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;

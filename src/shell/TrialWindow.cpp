@@ -334,6 +334,7 @@ void TrialDialog::PrintFailed() {
 
 std::vector<std::string> TrialDialog::PrintedSummary() const {
   std::vector<std::string> lines;
+  lines.reserve(ParameterBoxes::kUpdateFieldCount + 4);
   for (int f = 0; f < ParameterBoxes::kUpdateFieldCount; ++f)
     lines.push_back(lblField[f].caption + ": as saved " + lblSaved[f].caption + ", trial " +
                     ParameterBoxes::Shown(trial_, static_cast<ParameterBoxes::Field>(f)));

@@ -28,21 +28,6 @@ class NotingDialogs : public AnsweringDialogs {
   std::vector<std::string> said;
 };
 
-class NoWindows : public Windows {
- public:
-  void ShowModal(WindowId) override {}
-};
-
-class NoSettings : public SettingsStore {
- public:
-  std::string Read(const std::string&, const std::string&, const std::string&,
-                   const std::string& defaultValue) override {
-    return defaultValue;
-  }
-  void Write(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
-
 // A replay lists days by the dates its updates give, never by today.
 class NoClock : public Clock {
  public:
@@ -56,7 +41,7 @@ constexpr const char* kRecordDamagedText =
 struct ReplayPorts {
   NotingDialogs dialogs;
   NoWindows windows;
-  NoSettings settings;
+  DefaultSettings settings;
   NoClock clock;
   Ports ports() { return Ports{dialogs, windows, settings, clock}; }
 };

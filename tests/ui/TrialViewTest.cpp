@@ -46,8 +46,8 @@ struct Fixture : pg::ui::test::TestProgram {
       QFile::copy(file, copy);
     }
     Secretary secretary;
-    pg::test::NoWindows windows;
-    pg::test::DefaultSettings settings;
+    pg::NoWindows windows;
+    pg::DefaultSettings settings;
     struct : pg::Clock {
       pg::Date Today() override { return today; }
       pg::Date today = pg::MakeDate(2026, 3, 3);

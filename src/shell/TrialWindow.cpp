@@ -156,13 +156,15 @@ void TrialDialog::Run() {
     request.last = static_cast<size_t>(to_);
     request.today = today_;
     request.trial = trial_;
-    replay_ = ReplayUpdates(
-        program_.context, history_.updates, request, [this](size_t done, size_t total) {
-          if (progress_ == nullptr) return;
-          progress_->Step(
-              "Replaying the updates: " + std::to_string(done) + " of " + std::to_string(total),
-              done, total);
-        });
+    const auto tell = [this](size_t done, size_t total) {
+      if (progress_ == nullptr) return;
+      progress_->Step(
+          "Replaying the updates: " + std::to_string(done) + " of " + std::to_string(total), done,
+          total);
+    };
+    // From nought, so that a progress window can start its clock.
+    tell(0, request.last - request.first + 1);
+    replay_ = ReplayUpdates(program_.context, history_.updates, request, tell);
   });
   guard.Step(210, [&] { Show(); });
 }

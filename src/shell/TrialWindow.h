@@ -30,7 +30,8 @@ struct TrialChart {
   ChartScale Scale(int most) const;
 };
 
-// Tells the window how far a replay has come, when it takes long enough to be watched.
+// Tells the window how far a replay has come, when it takes long enough to be watched: 0 of the
+// updates as it starts, then after each update, the last when it has finished.
 class ReplayProgress {
  public:
   virtual ~ReplayProgress() = default;

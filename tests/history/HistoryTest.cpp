@@ -338,5 +338,23 @@ INSTANTIATE_TEST_SUITE_P(
                {"260222 less certain: 1 Ann Ash ?>-3;"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The visitor prompt offers the handicap a name was given last: in the latest update that gave it
+// one, the last line of that update, leaving out lines that cannot be read and a save that never
+// reached Handicap.ini.
+TEST(HistoryFile, TheLastHandicapEachVisitorWasGiven) {
+  const auto visitor = [](const char* update, const char* name, const char* handicap) {
+    return std::string(update) + ",\"Visitor\",2026-02-02,\"afternoon\",1,\"" + name + "\"," +
+           handicap + "\r\n";
+  };
+  const std::string text =
+      HistoryHeadingLine() + visitor("2026-02-23", "Val Vance", "3") +
+      visitor("2026-02-23", "Val Vance", "2.5") + visitor("2026-03-30", "Wyn Ward", "-1") +
+      visitor("2026-01-26", "Wyn Ward", "4") + visitor("2026-03-30", "Val Vance", "x") +
+      visitor("2026-04-27", "Val Vance", "6");
+  EXPECT_EQ(LastVisitorHandicaps(text, MakeDate(2026, 3, 30)),
+            (std::map<std::string, double>{{"Val Vance", 2.5}, {"Wyn Ward", -1}}));
+  EXPECT_EQ(LastVisitorHandicaps(text, std::nullopt).at("Val Vance"), 6);
+}
+
 }  // namespace
 }  // namespace pg

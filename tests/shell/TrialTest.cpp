@@ -334,7 +334,8 @@ TEST(VisitorPrompt, OffersTheHandicapTheNameWasLastGiven) {
             (std::vector<std::string>{"", "", "", "3", "-1", "2.5", "-1"}));
 }
 
-// The stretch is the last twelve months of updates by default, and its two ends move together.
+// The stretch is the last twelve months of updates by default, its two ends move together, and
+// the replay tells how far it has come.
 TEST(TrialWindow, TheStretchIsTheLastTwelveMonthsAndItsEndsNeverCross) {
   test::HistoryClub club;
   for (const Date day :
@@ -344,7 +345,14 @@ TEST(TrialWindow, TheStretchIsTheLastTwelveMonthsAndItsEndsNeverCross) {
   program.context.SetFolders(club.dir.path());
   program.context.Parameters = club.c.Parameters;
   TrialDialog trial(program);
-  trial.Load();
+  struct : ReplayProgress {
+    void Step(const std::string& text, size_t, size_t) override { told.push_back(text); }
+    std::vector<std::string> told;
+  } progress;
+  trial.Load(&progress);
+  EXPECT_EQ(progress.told, (std::vector<std::string>{"Replaying the updates: 0 of 2",
+                                                     "Replaying the updates: 1 of 2",
+                                                     "Replaying the updates: 2 of 2"}));
   EXPECT_EQ(trial.updateNames(), (std::vector<std::string>{"Mon 06/01/25", "Sun 23/02/25",
                                                            "Mon 01/09/25", "Mon 23/02/26"}));
   EXPECT_EQ(std::pair(trial.from(), trial.to()), std::pair(2, 3));

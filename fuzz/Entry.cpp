@@ -39,7 +39,13 @@ class Scratch {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const pg::fuzz::Target* const target = pg::fuzz::FindTarget(PG_FUZZ_TARGET);
+  static const pg::fuzz::Target* const target = [] {
+    const pg::fuzz::Target* found = pg::fuzz::FindTarget(PG_FUZZ_TARGET);
+#ifdef PG_FUZZ_WINDOWS
+    if (found == nullptr) found = pg::fuzz::FindTarget(PG_FUZZ_TARGET, pg::fuzz::WindowTargets());
+#endif
+    return found;
+  }();
   static const Scratch scratch;
   static const std::string folder = scratch.path();
   const std::string failed =

@@ -23,8 +23,8 @@ std::span<const Target> Targets() {
   return kTargets;
 }
 
-const Target* FindTarget(std::string_view name) {
-  for (const Target& t : kTargets) {
+const Target* FindTarget(std::string_view name, std::span<const Target> among) {
+  for (const Target& t : among) {
     if (name == t.name) return &t;
   }
   return nullptr;

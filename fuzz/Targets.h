@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -8,6 +9,10 @@
 // The bodies of the fuzz targets. Each runs one input through a reader and checks what must hold
 // whatever the bytes; the libFuzzer entry (Entry.cpp) and the regression test (tests/fuzz) call
 // the same bodies, so every input kept under fuzz/regressions/<target>/ is run by the normal tests.
+namespace pg {
+class HistoryDialog;
+}
+
 namespace pg::fuzz {
 
 // A body's folder for the files it writes, ending with the platform's separator; the body may
@@ -21,7 +26,10 @@ struct Target {
 
 // Every target, in the order scripts/fuzz runs them.
 std::span<const Target> Targets();
-const Target* FindTarget(std::string_view name);
+const Target* FindTarget(std::string_view name, std::span<const Target> among = Targets());
+// The targets over the windows' drawing (HistoryChartTarget.cpp): built with Qt only, where the
+// library pg_fuzz_window_targets defines PG_FUZZ_WINDOWS.
+std::span<const Target> WindowTargets();
 
 // What a body throws when a property it checks does not hold.
 class Finding : public std::runtime_error {
@@ -43,6 +51,12 @@ void CatalogueBody(std::string_view input, const std::string& folder);
 void DatesBody(std::string_view input, const std::string& folder);
 void NumbersBody(std::string_view input, const std::string& folder);
 void HistoryBody(std::string_view input, const std::string& folder);
+void HistoryChartBody(std::string_view input, const std::string& folder);
+
+// Opens the History window on a club of two members whose History.csv holds input, checks that it
+// opened after at most one message with both members, and hands it to check.
+void OnHistoryWindow(std::string_view input, const std::string& folder,
+                     const std::function<void(HistoryDialog&)>& check);
 
 // Writes bytes to path whole, replacing what was there.
 void WriteInput(const std::string& path, std::string_view bytes);

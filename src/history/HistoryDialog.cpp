@@ -29,6 +29,13 @@ std::string UpdateDay(Date day) {
 
 }  // namespace
 
+ChartScale HandicapChart::Scale(int most) const {
+  std::vector<double> values{lower, upper};
+  for (const Point& p : points)
+    values.push_back(p.handicap);
+  return ScaleFor(values, most);
+}
+
 HistoryDialog::HistoryDialog(Context& context) : context_(context) {
   Load(true);
 }

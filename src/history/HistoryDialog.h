@@ -7,6 +7,7 @@
 #include "base/Context.h"
 #include "base/Control.h"
 #include "base/PrintedTable.h"
+#include "history/ChartScale.h"
 #include "history/HistoryReader.h"
 #include "review/Members.h"
 
@@ -34,6 +35,9 @@ struct HandicapChart {
     bool lessCertain = false;
   };
   std::vector<Point> points;  // oldest first, one step apart
+
+  // The handicap axis with room for at most `most` grid lines: the club's range and every point.
+  ChartScale Scale(int most) const;
 };
 
 // The History window "frmHistory": the members with their handicap now and its change at the

@@ -20,7 +20,7 @@ constexpr const char* kBadSaved = "the day of the save is not a date";
 constexpr const char* kBadFile =
     "it does not name Membersh.dat or Handicap.ini with a fingerprint and a length";
 constexpr const char* kBadNumber = "the member number is not a whole number from 1 to 32767";
-constexpr const char* kBadHandicap = "a handicap is not a number";
+constexpr const char* kBadHandicap = "a handicap is not a number from -1000 to 1000";
 constexpr const char* kBadSessions = "its sessions do not match their count";
 constexpr const char* kBadFigure = "a session's net score, average or adjustment is not a number";
 constexpr const char* kTwice = "the member is there twice in one update";
@@ -62,6 +62,15 @@ std::optional<double> Finite(std::string_view text) {
   return value;
 }
 
+// A handicap is percentage points added to a score between 0 and 100, so no club's range
+// reaches far past 100 either way; a figure beyond 1000 is damage, a phone number typed into the
+// wrong cell, say, and is not believed.
+std::optional<double> Handicap(std::string_view text) {
+  const std::optional<double> value = Finite(text);
+  if (!value || std::abs(*value) > 1000) return std::nullopt;
+  return value;
+}
+
 bool Empty(std::string_view item) {
   return item.empty();
 }
@@ -75,10 +84,10 @@ const char* ReadMember(const std::vector<std::string_view>& items, HistoryEntry&
   m.number = static_cast<short>(*number);
   m.name = std::string(items[3]);
   if (!items[4].empty()) {
-    m.before = Finite(items[4]);
+    m.before = Handicap(items[4]);
     if (!m.before) return kBadHandicap;
   }
-  const std::optional<double> after = Finite(items[5]);
+  const std::optional<double> after = Handicap(items[5]);
   if (!after) return kBadHandicap;
   m.after = *after;
   const std::optional<double> count = ShortWholeNumber(items[6]);
@@ -169,7 +178,7 @@ std::vector<double> ReadHan(std::string_view text, const std::string& file, Hist
       damage.Note(file, line.number + 1, kShortHan);
       break;
     }
-    const std::optional<double> value = Finite(line.raw);
+    const std::optional<double> value = Handicap(line.raw);
     if (!value) {
       damage.Note(file, line.number, kBadHandicap);
       break;

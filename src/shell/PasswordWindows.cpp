@@ -22,6 +22,18 @@ bool Storable(char c) {
   return (byte >= 0x20 && byte < 0x7F) || byte >= 0xA0;
 }
 
+// The password typed is the stored one. The version before the new-password window refused
+// them kept each character the settings' single bytes lack as "?" (a euro sign in "bridge?1"),
+// and compared what it kept with what was typed, kept the same way; so such a character (which a
+// view hands on as '\x1A') still matches a "?" stored in its place, or that club could never
+// open its parameters again.
+bool IsStoredPassword(const std::string& typed, const std::string& stored) {
+  if (typed.size() != stored.size()) return false;
+  for (size_t i = 0; i < typed.size(); ++i)
+    if (typed[i] != stored[i] && !(typed[i] == '\x1A' && stored[i] == '?')) return false;
+  return true;
+}
+
 }  // namespace
 
 void ShowPasswordWindow(Program& program, WindowId window, const std::string& message) {
@@ -71,7 +83,7 @@ void PasswordEntry::OKClick() {
   Context& c = program_.context;
   Guard guard(c.dialogs(), kName);
   guard.Step(100, [&] {
-    if (pass != c.StoredPassword) {
+    if (!IsStoredPassword(pass, c.StoredPassword)) {
       c.dialogs().Message(kIncorrectPasswordText, Buttons::OK, Icon::Warning);
       c.Cancelled = true;
     } else {

@@ -13,7 +13,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 #include "ui/Controls.h"
 #include "ui/Printing.h"
@@ -22,17 +21,6 @@
 #include "ui/Text.h"
 
 namespace pg::ui {
-
-namespace {
-
-// A step between lines across the chart that gives a handful of them.
-double NiceStep(double span) {
-  for (const double step : {0.5, 1.0, 2.0, 3.0, 5.0, 10.0, 20.0, 50.0})
-    if (span / step <= 8) return step;
-  return 100;
-}
-
-}  // namespace
 
 void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, QColor ink,
                QColor paper) {
@@ -47,20 +35,16 @@ void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, 
     painter.restore();
     return;
   }
-  double low = chart.lower, high = chart.upper;
-  for (const HandicapChart::Point& p : chart.points) {
-    low = std::min(low, p.handicap);
-    high = std::max(high, p.handicap);
-  }
-  if (high <= low) high = low + 1;
-  const double margin = (high - low) * 0.05;
-  low -= margin;
-  high += margin;
-  const int left = box.left() + metrics.horizontalAdvance(QStringLiteral("-00.0")) + text / 2;
-  const QRect plot(left, box.top() + text / 2, box.right() - left - text,
-                   box.height() - 2 * text - text / 2);
+  // The grid's labels a line and a half apart at least; the scale keeps their count to that.
+  const int plotHeight = box.height() - 2 * text - text / 2;
+  const ChartScale scale = chart.Scale(std::clamp(plotHeight * 2 / (3 * std::max(text, 1)), 2, 10));
+  int axisWidth = 0;
+  for (const ChartScale::Line& line : scale.lines)
+    axisWidth = std::max(axisWidth, metrics.horizontalAdvance(Latin1(line.label)));
+  const int left = box.left() + axisWidth + text / 2;
+  const QRect plot(left, box.top() + text / 2, box.right() - left - text, plotHeight);
   auto yOf = [&](double handicap) {
-    return plot.bottom() - (handicap - low) / (high - low) * plot.height();
+    return plot.bottom() - scale.Fraction(handicap) * plot.height();
   };
   // The updates one step apart, as the secretary runs them: every few weeks.
   const double steps = static_cast<double>(chart.points.size() - 1);
@@ -77,14 +61,13 @@ void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, 
       band);
   QColor faint = ink;
   faint.setAlpha(70);
-  const double step = NiceStep(high - low);
-  for (auto k = static_cast<long>(std::ceil(low / step)); k * step <= high; ++k) {
-    const double v = static_cast<double>(k) * step;
+  for (const ChartScale::Line& line : scale.lines) {
+    const double y = yOf(line.value);
     painter.setPen(QPen(faint, 0));
-    painter.drawLine(QPointF(plot.left(), yOf(v)), QPointF(plot.right(), yOf(v)));
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     painter.setPen(ink);
-    painter.drawText(QRectF(box.left(), yOf(v) - text / 2.0, left - box.left() - text / 4.0, text),
-                     Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
+    painter.drawText(QRectF(box.left(), y - text / 2.0, left - box.left() - text / 4.0, text),
+                     Qt::AlignRight | Qt::AlignVCenter, Latin1(line.label));
   }
   painter.setPen(QPen(ink, 0));
   painter.drawRect(plot);

@@ -68,11 +68,12 @@ UpdateView::UpdateView(UpdateDialog& model, QWidget* parent)
     policy.setRetainSizeWhenHidden(true);
     cmdAdd_[i]->setSizePolicy(policy);
     const int index = static_cast<int>(i);
-    // A line is described when the keyboard makes it current and on every click, also on the
-    // line that is current already (the first line of the ignored list, say, when nothing can be
-    // used). A click that changes the current line is described once, as it is pressed.
+    // The line highlighted is the line described and moved, however it became current: pressed,
+    // reached by dragging, or by the keys. A press on the current line describes it too (the
+    // first line of the ignored list, say, when nothing can be used); the model describes each
+    // line once.
     connect(lists_[i], &QListWidget::currentRowChanged, this, [this, index](int row) {
-      if (refreshing_ || row < 0 || QGuiApplication::mouseButtons() != Qt::NoButton) return;
+      if (refreshing_ || row < 0) return;
       model_.ListClick(index, row);
       Refresh();
     });

@@ -7,8 +7,9 @@ namespace pg {
 namespace {
 
 // Printed widths in twips: room for a long session line ("12. 14 March 2026 - Saturday
-// afternoon : 3 sections combined") and for the longest way of being close.
-constexpr std::array<int, NearNamesDialog::kColumns> kPrintedWidths{2200, 5800, 2200, 2900};
+// afternoon : 3 sections combined"), two members equally close ("Margaret Holloway or Peter
+// Holloway") and a difference of two kinds ("first name and surname swapped, one letter").
+constexpr std::array<int, NearNamesDialog::kColumns> kPrintedWidths{2200, 5400, 3400, 3800};
 
 }  // namespace
 

@@ -70,6 +70,7 @@ void UpdateDialog::SelectForMove(int i, int row) {
 void UpdateDialog::ListClick(int i, int row) {
   if (i < 0 || i > 1 || row < 0 || row >= static_cast<int>(lists[static_cast<size_t>(i)].size()))
     return;
+  if (described_ == std::pair(i, row)) return;
   SelectForMove(i, row);
   ShowSessionInfo(i);
 }
@@ -77,10 +78,12 @@ void UpdateDialog::ListClick(int i, int row) {
 void UpdateDialog::ShowSessionInfo(int i) {
   const auto& list = lists[static_cast<size_t>(i)];
   const int row = selected[static_cast<size_t>(i)];
+  described_.reset();
   if (row < 0 || row >= static_cast<int>(list.size())) {
     lblDay.caption = kNoPreviousScoresText;
     return;
   }
+  described_ = {i, row};
   const CatalogueLine line = list[static_cast<size_t>(row)];
   Guard guard(context_.dialogs(), kName);
   bool exists = false;
@@ -132,6 +135,8 @@ void UpdateDialog::MoveClick(int k) {
     lists[static_cast<size_t>(k)].push_back(source[static_cast<size_t>(row)]);
     source.erase(source.begin() + row);
     selected[static_cast<size_t>(from)] = -1;
+    // The line after the one moved now stands in its place, and is described.
+    described_.reset();
     cmdOK.enabled = !lists[0].empty();
     if (source.empty()) {
       cmdAdd[static_cast<size_t>(k)].visible = false;
@@ -160,6 +165,8 @@ void UpdateDialog::UpdateClick() {
   guard.Step(90, [&] { accepted = NamesAccepted(); });
   if (!accepted) return;
   UpdateRun run(context_, session_, members_, outputs_);
+  // What stops the run is told under Session Information, in place of the description.
+  described_.reset();
   bool finished = false;
   guard.Step(100, [&] { finished = RunUpdate(run, lists[0], lblDay.caption); });
   if (!finished) return;

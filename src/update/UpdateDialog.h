@@ -2,7 +2,9 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "base/Context.h"
 #include "base/Control.h"
@@ -56,7 +58,9 @@ class UpdateDialog {
   void Load();
 
   // A click on line `row` of list i: the other list's selection is cleared, the button that
-  // moves out of list i is shown and the other hidden, and the line is described.
+  // moves out of list i is shown and the other hidden, and the line is described. The line
+  // described already changes nothing, so that the view may report every line the mouse or the
+  // keyboard makes current, and every line pressed.
   void ListClick(int i, int row);
 
   // cmdAdd[k]: moves the selected line of list 1 - k to the end of list k. A line goes into the
@@ -80,6 +84,8 @@ class UpdateDialog {
   // Whether the update may run: with no name to show, or after "Continue" in the names window.
   bool NamesAccepted();
 
+  // The line lblDay describes (list, row), while it describes one.
+  std::optional<std::pair<int, int>> described_;
   Context& context_;
   Session& session_;
   MemberTable& members_;

@@ -45,10 +45,16 @@ TEST_P(KeptInputs, HoldEveryProperty) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, KeptInputs, ::testing::ValuesIn(Targets()),
-                         [](const ::testing::TestParamInfo<Target>& info) {
-                           return std::string(info.param.name);
-                         });
+std::string TargetName(const ::testing::TestParamInfo<Target>& info) {
+  return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, KeptInputs, ::testing::ValuesIn(Targets()), TargetName);
+#ifdef PG_FUZZ_WINDOWS
+// Offscreen (pg_test's environment), with the windows' library.
+INSTANTIATE_TEST_SUITE_P(WindowTargets, KeptInputs, ::testing::ValuesIn(WindowTargets()),
+                         TargetName);
+#endif
 
 }  // namespace
 }  // namespace pg::fuzz

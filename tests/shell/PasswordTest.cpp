@@ -66,20 +66,30 @@ TEST(PasswordGate, TheFirstVisitSetsAPasswordOfSixCharactersTypedTwice) {
   EXPECT_EQ(g.ports.settings.values[kPassKey], "abcdef");
 }
 
-TEST(PasswordGate, OnlyTheStoredPasswordExactlyOpensTheEditor) {
+TEST(PasswordGate, OnlyTheStoredPasswordOpensTheEditor) {
   struct Case {
     std::string typed;
     Act act;
     bool opens;
+    std::string stored = "secret1";
   };
+  // What the view gives for a character the settings cannot keep, a euro sign say; the version
+  // before kept it as "?", and that password still opens the editor, typed as then.
+  const std::string euro = "\x1A";
   const Case cases[] = {{"secret1", Act::Next, true},
                         {"SECRET1", Act::Next, false},
                         {"secret", Act::Next, false},
                         {"secret1", Act::Cancel, false},
-                        {"secret1", Act::Close, false}};
+                        {"secret1", Act::Close, false},
+                        {"secre" + euro + "1", Act::Next, false},
+                        {"bridge" + euro + "1", Act::Next, true, "bridge?1"},
+                        {"bridge?1", Act::Next, true, "bridge?1"},
+                        {"bridge" + euro + euro + "1", Act::Next, false, "bridge?1"},
+                        {"bridge\xA3" + std::string("1"), Act::Next, false, "bridge?1"},
+                        {std::string(6, '\x1A'), Act::Next, true, "??????"}};
   for (const Case& k : cases) {
     SCOPED_TRACE(k.typed + " " + std::to_string(static_cast<int>(k.act)));
-    Gate g("secret1");
+    Gate g(k.stored);
     if (k.act == Act::Next && !k.opens) g.ports.dialogs.ExpectMessage("Incorrect password");
     g.Enter(k.typed, k.act);
     g.window.ParamClick();
@@ -88,12 +98,6 @@ TEST(PasswordGate, OnlyTheStoredPasswordExactlyOpensTheEditor) {
     EXPECT_EQ(g.messages, std::vector<std::string>{"The Parameters Page is password protected, "
                                                    "please enter the password"});
   }
-  // A password kept as "??????" before such characters were refused is never opened by them.
-  Gate kept("??????");
-  kept.ports.dialogs.ExpectMessage("Incorrect password");
-  kept.Enter(std::string(6, '\x1A'));
-  kept.window.ParamClick();
-  EXPECT_FALSE(kept.EditorOpened());
   // A window that never opens (no view for it) lets nobody through either.
   Gate g("secret1");
   g.program.context.Cancelled = false;

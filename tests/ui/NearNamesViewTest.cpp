@@ -21,11 +21,11 @@ struct Names : pg::ui::test::TestProgram {
         {"Margret Holloway",
          {"08. 02 March 2026 - Monday afternoon", "10. 09 March 2026 - Monday afternoon"},
          "Margaret Holloway",
-         pg::Nearness::OneLetter},
+         pg::Nearness{.letters = 1}},
         {"Holloway Peter",
          {"12. 14 March 2026 - Saturday afternoon : 3 sections combined"},
          "Peter Holloway",
-         pg::Nearness::Swapped}};
+         pg::Nearness{.swapped = true}}};
     program.nameCheck.lastDay = pg::MakeDate(2026, 3, 30);
     program.nameCheck.goOn = true;
     pg::ui::RegisterNearNamesWindow(windows, program);

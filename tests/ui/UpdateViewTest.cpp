@@ -162,6 +162,59 @@ class UpdateViewTest : public QObject {
     QVERIFY(script.Finished());
   }
 
+  // However the mouse or the keys reach a line of the list to be used, the line highlighted is
+  // the one described and the one "Move ---- >" moves. A gesture is read as p(ress), m(ove to)
+  // and r(elease) on a line's number or x (below the lists), or "down" for the arrow key; the
+  // mouse goes through the window, as the window system's does.
+  void theLineHighlightedIsTheLineDescribedAndMoved_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("row");
+    QTest::newRow("pressed") << "p1 r1" << 1;
+    QTest::newRow("dragged to the next") << "p0 m1 r1" << 1;
+    QTest::newRow("dragged back") << "p1 m0 r0" << 0;
+    QTest::newRow("released elsewhere") << "p0 m1 mx rx" << 1;
+    QTest::newRow("arrow key") << "down" << 1;
+  }
+  void theLineHighlightedIsTheLineDescribedAndMoved() {
+    QFETCH(QString, gesture);
+    QFETCH(int, row);
+    Club club;
+    DialogScript script;
+    script.Then<QDialog>([&](QDialog* w) {
+      QVERIFY(QTest::qWaitForWindowExposed(w));
+      auto* used = w->findChild<QListWidget*>(QStringLiteral("lstFiles0"));
+      auto* ignored = w->findChild<QListWidget*>(QStringLiteral("lstFiles1"));
+      auto* info = w->findChild<QLabel*>(QStringLiteral("lblDay"));
+      const QStringList days{"Monday 11 September 2006", "Tuesday 12 September 2006"};
+      for (const QString& step : gesture.split(QLatin1Char(' '))) {
+        if (step == QLatin1String("down")) {
+          QTest::keyClick(used, Qt::Key_Down);
+          continue;
+        }
+        const QPoint at =
+            step[1] == QLatin1Char('x')
+                ? info->mapTo(w, info->rect().center())
+                : used->viewport()->mapTo(
+                      w, used->visualItemRect(used->item(step.mid(1).toInt())).center());
+        if (step[0] == QLatin1Char('p'))
+          QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, at);
+        if (step[0] == QLatin1Char('m')) QTest::mouseMove(w->windowHandle(), at);
+        if (step[0] == QLatin1Char('r'))
+          QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, at);
+      }
+      QCOMPARE(used->currentRow(), row);
+      QVERIFY2(info->text().contains(days[row]), qPrintable(info->text()));
+      const QString chosen = used->item(row)->text();
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdAdd1")), Qt::LeftButton);
+      QCOMPARE(Lines(ignored).last(), chosen);
+      QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
+    });
+    script.Start();
+    QTest::mouseClick(club.view->findChild<QPushButton*>(QStringLiteral("cmdUpdate")),
+                      Qt::LeftButton);
+    QVERIFY(script.Finished());
+  }
+
   // The whole window from the keyboard: the arrows choose, Alt and a key move and jump between
   // the lists, Tab follows the reading order, and Enter in a list updates.
   void theKeyboardAloneChoosesMovesAndUpdates() {

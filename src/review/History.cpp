@@ -1,6 +1,7 @@
 #include "review/History.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -285,12 +286,17 @@ void SessionKeys(std::string& out, Date day, short timeOfDay, short sectionNo) {
   out += ',' + std::to_string(sectionNo);
 }
 
+// The parameters an update applies, in the parameter editor's order, as a Parameters line has
+// them.
+std::array<double, 9> UpdateParameters(const HandicapParameters& p) {
+  return {p.DeadZone[0],   p.DeadZone[1],   p.HandicapRange[0], p.HandicapRange[1], p.RoundingStep,
+          p.AdjustRate[0], p.AdjustRate[1], p.MaxAdjust[0],     p.MaxAdjust[1]};
+}
+
 void AppendRunLines(std::string& out, const std::string& date, const HistoryEntry& entry) {
   if (const auto& p = entry.runParameters) {
     out += date + ",\"Parameters\"";
-    for (const double value :
-         {p->DeadZone[0], p->DeadZone[1], p->HandicapRange[0], p->HandicapRange[1], p->RoundingStep,
-          p->AdjustRate[0], p->AdjustRate[1], p->MaxAdjust[0], p->MaxAdjust[1]})
+    for (const double value : UpdateParameters(*p))
       out += ',' + NumberText(value);
     out += "\r\n";
   }
@@ -316,9 +322,11 @@ void AppendRunLines(std::string& out, const std::string& date, const HistoryEntr
   }
 }
 
-std::optional<double> FiniteNumber(std::string_view text) {
+// A handicap or a parameter: as the reader takes a Member line's handicaps, a figure beyond 1000
+// either way is damage and not believed.
+std::optional<double> Figure1000(std::string_view text) {
   const std::optional<double> value = ParseNumber(text);
-  if (!value || !std::isfinite(*value)) return std::nullopt;
+  if (!value || !std::isfinite(*value) || std::abs(*value) > 1000) return std::nullopt;
   return value;
 }
 
@@ -351,14 +359,15 @@ bool Fits(const std::vector<std::string_view>& items, size_t count) {
                      [](std::string_view item) { return item.empty(); });
 }
 
-constexpr const char* kBadParameters = "a parameter is not a number";
+constexpr const char* kBadParameters = "a parameter is not a number from -1000 to 1000";
 constexpr const char* kBadSession =
     "it does not give the session's place, day, time of day, section, file and fingerprint";
 constexpr const char* kSessionOutOfPlace = "the session does not follow the one before it";
 constexpr const char* kBadVisitor =
-    "it does not give the session's day, time of day and section, a name and a handicap";
+    "it does not give the session's day, time of day and section, a name and a handicap from "
+    "-1000 to 1000";
 constexpr const char* kBadCorrection =
-    "it does not give a member number from 1 to 32767, a name and a handicap";
+    "it does not give a member number from 1 to 32767, a name and a handicap from -1000 to 1000";
 
 }  // namespace
 
@@ -373,7 +382,7 @@ const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry
     if (!Fits(items, 11)) return kBadParameters;
     std::array<double, 9> v{};
     for (size_t i = 0; i < v.size(); ++i) {
-      const std::optional<double> value = FiniteNumber(items[2 + i]);
+      const std::optional<double> value = Figure1000(items[2 + i]);
       if (!value) return kBadParameters;
       v[i] = *value;
     }
@@ -400,7 +409,7 @@ const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry
   if (kind == kVisitorKind) {
     if (!Fits(items, 7)) return kBadVisitor;
     const std::optional<Keys> keys = ReadKeys(items, 2);
-    const std::optional<double> handicap = FiniteNumber(items[6]);
+    const std::optional<double> handicap = Figure1000(items[6]);
     if (!keys || !handicap || items[5].empty()) return kBadVisitor;
     entry.visitors.push_back(
         {keys->day, keys->timeOfDay, keys->sectionNo, std::string(items[5]), *handicap});
@@ -409,7 +418,7 @@ const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry
   if (kind == kCorrectedKind) {
     if (!Fits(items, 5)) return kBadCorrection;
     const std::optional<short> number = WholeIn(items[2], 1, std::numeric_limits<short>::max());
-    const std::optional<double> run = FiniteNumber(items[4]);
+    const std::optional<double> run = Figure1000(items[4]);
     if (!number || !run) return kBadCorrection;
     entry.corrections.push_back({*number, std::string(items[3]), *run});
     return nullptr;
@@ -418,16 +427,21 @@ const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry
 }
 
 void RecordRun(HistoryEntry& entry, const UpdateOutputs& outputs, const MemberTable& members) {
+  // Nothing goes in that the reader would refuse: a Handicap.ini edited to figures no club has
+  // leaves the update without its parameters, as one saved before they were kept.
+  const auto believed = [](double value) { return std::abs(value) <= 1000; };
   entry.sessions = outputs.Sessions;
-  entry.runParameters = outputs.Parameters;
-  entry.visitors = outputs.Visitors;
+  if (const auto& p = outputs.Parameters; p && std::ranges::all_of(UpdateParameters(*p), believed))
+    entry.runParameters = p;
+  for (const VisitorHandicap& v : outputs.Visitors)
+    if (believed(v.handicap)) entry.visitors.push_back(v);
   const short count = members.MemberCount();
   if (outputs.RunHandicaps.size() != static_cast<size_t>(std::max<short>(count, 0)) + 1) return;
   for (short m = 1; m <= count; ++m) {
     const MemberRecord& r = members.Member(m);
     const double run = outputs.RunHandicaps[static_cast<size_t>(m)];
     // As the history writes them: a correction that gives back the run's figure is none.
-    if (NumberText(r.EndHandicap.value_or(r.StartHandicap)) != NumberText(run))
+    if (NumberText(r.EndHandicap.value_or(r.StartHandicap)) != NumberText(run) && believed(run))
       entry.corrections.push_back({m, r.FullName, run});
   }
 }

@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"SavedDay", "2026-02-23,\"Saved\",soon\r\n", kHistoryFileName, 9,
                "the day of the save is not a date", ""},
         Damage{"RunParameters", "2026-02-23,\"Parameters\",-2,2,-12,6,0.01,0.1,x,1,1\r\n",
-               kHistoryFileName, 9, "a parameter is not a number", ""},
+               kHistoryFileName, 9, "a parameter is not a number from -1000 to 1000", ""},
         Damage{"RunSession",
                "2026-02-23,\"Session\",1,2026-02-23,\"morning\",1,\"0223S1.MOR\","
                "\"0123456789abcdef\"\r\n",
@@ -234,10 +234,14 @@ INSTANTIATE_TEST_SUITE_P(
                kHistoryFileName, 9, "the session does not follow the one before it", ""},
         Damage{"RunVisitor", "2026-02-23,\"Visitor\",2026-02-23,\"evening\",27,\"Val\",3\r\n",
                kHistoryFileName, 9,
-               "it does not give the session's day, time of day and section, a name and a handicap",
+               "it does not give the session's day, time of day and section, a name and a handicap "
+               "from -1000 to 1000",
                ""},
-        Damage{"RunCorrection", "2026-02-23,\"Corrected\",0,\"Ann Ash\",1\r\n", kHistoryFileName, 9,
-               "it does not give a member number from 1 to 32767, a name and a handicap", ""},
+        Damage{"RunCorrection", "2026-02-23,\"Corrected\",1,\"Ann Ash\",1e4\r\n", kHistoryFileName,
+               9,
+               "it does not give a member number from 1 to 32767, a name and a handicap from -1000 "
+               "to 1000",
+               ""},
         Damage{"TwoLines", "\r\nx\r\n2026-02-23,\"Saved\",soon\r\n", kHistoryFileName, 10,
                "it does not start with a date",
                "\r\n1 more line of the history files cannot be read either."},

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/Charts.h"
 #include "ui/Controls.h"
 #include "ui/Printing.h"
 #include "ui/QtPorts.h"
@@ -35,57 +36,14 @@ void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, 
     painter.restore();
     return;
   }
-  // The grid's labels a line and a half apart at least; the scale keeps their count to that.
-  const int plotHeight = box.height() - 2 * text - text / 2;
-  const ChartScale scale = chart.Scale(std::clamp(plotHeight * 2 / (3 * std::max(text, 1)), 2, 10));
-  int axisWidth = 0;
-  for (const ChartScale::Line& line : scale.lines)
-    axisWidth = std::max(axisWidth, metrics.horizontalAdvance(Latin1(line.label)));
-  const int left = box.left() + axisWidth + text / 2;
-  const QRect plot(left, box.top() + text / 2, box.right() - left - text, plotHeight);
-  auto yOf = [&](double handicap) {
-    return plot.bottom() - scale.Fraction(handicap) * plot.height();
-  };
-  // The updates one step apart, as the secretary runs them: every few weeks.
-  const double steps = static_cast<double>(chart.points.size() - 1);
-  const double inset = text * 1.5;
-  auto xOf = [&](size_t i) {
-    if (steps == 0) return plot.left() + plot.width() / 2.0;
-    return plot.left() + inset + static_cast<double>(i) / steps * (plot.width() - 2 * inset);
-  };
-
-  // The club's handicap range, shaded.
-  const QColor band(120, 190, 120, 60);
-  painter.fillRect(
-      QRectF(plot.left(), yOf(chart.upper), plot.width(), yOf(chart.lower) - yOf(chart.upper)),
-      band);
-  QColor faint = ink;
-  faint.setAlpha(70);
-  for (const ChartScale::Line& line : scale.lines) {
-    const double y = yOf(line.value);
-    painter.setPen(QPen(faint, 0));
-    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setPen(ink);
-    painter.drawText(QRectF(box.left(), y - text / 2.0, left - box.left() - text / 4.0, text),
-                     Qt::AlignRight | Qt::AlignVCenter, Latin1(line.label));
-  }
-  painter.setPen(QPen(ink, 0));
-  painter.drawRect(plot);
-
-  // Under the points, the first label, the last, and those between that have room.
-  const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + text;
-  const double lastX = xOf(chart.points.size() - 1);
-  double lastLabel = -1e9;
-  for (size_t i = 0; i < chart.points.size(); ++i) {
-    const double x = xOf(i);
-    const bool end = i + 1 == chart.points.size();
-    if (x - lastLabel < labelWidth || (!end && lastX - x < labelWidth)) continue;
-    const double left =
-        std::clamp(x - labelWidth / 2.0, double(box.left()), box.right() - labelWidth);
-    painter.drawText(QRectF(left, plot.bottom() + text / 4.0, labelWidth, text), Qt::AlignCenter,
-                     Latin1(chart.points[i].label));
-    lastLabel = x;
-  }
+  std::vector<std::string> labels;
+  for (const HandicapChart::Point& p : chart.points)
+    labels.push_back(p.label);
+  const UpdateAxes axes(
+      painter, box, 0, [&chart](int most) { return chart.Scale(most); }, labels, chart.lower,
+      chart.upper, ink);
+  auto xOf = [&axes](size_t i) { return axes.X(i); };
+  auto yOf = [&axes](double handicap) { return axes.Y(handicap); };
 
   QPainterPath path;
   for (size_t i = 0; i < chart.points.size(); ++i) {

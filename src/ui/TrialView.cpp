@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/Charts.h"
 #include "ui/Controls.h"
 #include "ui/ParameterBoxesView.h"
 #include "ui/Printing.h"
@@ -55,53 +56,13 @@ void DrawTrialChart(QPainter& painter, const QRect& box, const TrialChart& chart
     painter.restore();
     return;
   }
-  // The key above the plot, the labels of the updates under it.
-  const int plotHeight = box.height() - 3 * text - text / 2;
-  const ChartScale scale = chart.Scale(std::clamp(plotHeight * 2 / (3 * text), 2, 10));
-  int axisWidth = 0;
-  for (const ChartScale::Line& line : scale.lines)
-    axisWidth = std::max(axisWidth, metrics.horizontalAdvance(Latin1(line.label)));
-  const int left = box.left() + axisWidth + text / 2;
-  const QRect plot(left, box.top() + text * 3 / 2, box.right() - left - text, plotHeight);
-  auto yOf = [&](double handicap) {
-    return plot.bottom() - scale.Fraction(handicap) * plot.height();
-  };
-  const double steps = static_cast<double>(chart.labels.size() - 1);
-  const double inset = text * 1.5;
-  auto xOf = [&](size_t i) {
-    if (steps == 0) return plot.left() + plot.width() / 2.0;
-    return plot.left() + inset + static_cast<double>(i) / steps * (plot.width() - 2 * inset);
-  };
-
-  painter.fillRect(
-      QRectF(plot.left(), yOf(chart.upper), plot.width(), yOf(chart.lower) - yOf(chart.upper)),
-      QColor(120, 190, 120, 60));
-  QColor faint = ink;
-  faint.setAlpha(70);
-  for (const ChartScale::Line& line : scale.lines) {
-    const double y = yOf(line.value);
-    painter.setPen(QPen(faint, 0));
-    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setPen(ink);
-    painter.drawText(QRectF(box.left(), y - text / 2.0, left - box.left() - text / 4.0, text),
-                     Qt::AlignRight | Qt::AlignVCenter, Latin1(line.label));
-  }
-  painter.setPen(QPen(ink, 0));
-  painter.drawRect(plot);
-
-  const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + text;
-  const double lastX = xOf(chart.labels.size() - 1);
-  double lastLabel = -1e9;
-  for (size_t i = 0; i < chart.labels.size(); ++i) {
-    const double x = xOf(i);
-    const bool end = i + 1 == chart.labels.size();
-    if (x - lastLabel < labelWidth || (!end && lastX - x < labelWidth)) continue;
-    const double at =
-        std::clamp(x - labelWidth / 2.0, double(box.left()), box.right() - labelWidth);
-    painter.drawText(QRectF(at, plot.bottom() + text / 4.0, labelWidth, text), Qt::AlignCenter,
-                     Latin1(chart.labels[i]));
-    lastLabel = x;
-  }
+  // The key above the plot.
+  const UpdateAxes axes(
+      painter, box, text, [&chart](int most) { return chart.Scale(most); }, chart.labels,
+      chart.lower, chart.upper, ink);
+  auto xOf = [&axes](size_t i) { return axes.X(i); };
+  auto yOf = [&axes](double handicap) { return axes.Y(handicap); };
+  const QRect& plot = axes.plot();
 
   const double radius = std::max(2.5, text / 5.0);
   for (size_t c = 0; c < 2; ++c) {

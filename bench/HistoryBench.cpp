@@ -99,6 +99,25 @@ void BM_OpenHistoryWindow20Years300Members(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenHistoryWindow20Years300Members)->Unit(benchmark::kMillisecond);
 
+// What an update run adds before its first session: History.csv read and searched for the
+// handicaps typed for visitors, which the prompt offers (a visitor or two in every update).
+void BM_LastVisitorHandicapsOf20Years(benchmark::State& state) {
+  Club club;
+  const std::string csv = club.context.HandicapFolder + pg::kHistoryFileName;
+  std::string history = *pg::ReadFileBytes(csv);
+  for (int u = 0; u < kYears * 12; u += 1)
+    history += pg::FormatDate(pg::MakeDate(2006, 1, 30) + std::chrono::days{28 * u}, "yyyy-mm-dd") +
+               ",\"Visitor\",2006-01-27,\"afternoon\",1,\"Val Visitor\",3\r\n";
+  pg::FileError error;
+  pg::ReplaceFile(csv, history, error);
+  for (auto _ : state) {
+    const auto text = pg::ReadFileBytes(csv);
+    const auto visitors = pg::LastVisitorHandicaps(*text, std::nullopt);
+    if (visitors.size() != 1) state.SkipWithError("not the visitor");
+  }
+}
+BENCHMARK(BM_LastVisitorHandicapsOf20Years)->Unit(benchmark::kMillisecond);
+
 // The same bytes merely read: History.csv and Membersh.dat.
 void BM_ReadBytesOfTheHistory(benchmark::State& state) {
   Club club;

@@ -315,6 +315,12 @@ void HistorySeeds(const fs::path& root) {
   first.members = {{1, "Ann Ash", 1.5, 0.75, {{0, 54.17, 50.2, -0.4}, {1, 55.5, 51, -0.35}}},
                    {2, "Bob \"B\" Birch, Jr", -2.0, -1.0, {{1, 40.25, 51, 1}}},
                    {3, "Zo\xeb Lee", 6.0, 6.0, {}}};
+  // What a replay needs, as a save since they are kept records it.
+  first.runParameters = pg::HandicapParameters{};
+  first.sessions = {{pg::MakeDate(2026, 2, 2), 1, 1, "0202S1.AFT", 0x1234abcdULL},
+                    {pg::MakeDate(2026, 2, 5), 2, 0, "0205S0.EVE", 0xfedcba9876543210ULL}};
+  first.visitors = {{pg::MakeDate(2026, 2, 5), 2, 0, "Val Visitor", 3}};
+  first.corrections = {{2, "Bob \"B\" Birch, Jr", -1.25}};
   pg::HistoryEntry second = first;
   second.lastSession = pg::MakeDate(2026, 3, 30);
   second.membership->copy = "Membersh-260223.bak";

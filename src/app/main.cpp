@@ -10,6 +10,7 @@
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
 #include "ui/Text.h"
+#include "ui/TrialView.h"
 #include "ui/UpdateView.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   pg::ui::RegisterUpdateWindow(ports.windows, program);
   pg::ui::RegisterNearNamesWindow(ports.windows, program);
   pg::ui::RegisterParameterWindows(ports.windows, program);
+  pg::ui::RegisterTrialWindow(ports.windows, program);
   pg::MainWindow mainWindow(program);
   pg::StartUp(mainWindow, *club);
   pg::ui::MainWindowView view(mainWindow);

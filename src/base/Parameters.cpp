@@ -5,6 +5,14 @@
 
 namespace pg {
 
+void TakeUpdateParameters(HandicapParameters& to, const HandicapParameters& from) {
+  to.DeadZone = from.DeadZone;
+  to.HandicapRange = from.HandicapRange;
+  to.RoundingStep = from.RoundingStep;
+  to.AdjustRate = from.AdjustRate;
+  to.MaxAdjust = from.MaxAdjust;
+}
+
 std::string ParameterFileText(const std::string& programVersion, const HandicapParameters& p) {
   ItemWriter w;
   w.Text(programVersion).EndLine();

@@ -28,6 +28,10 @@ struct HandicapParameters {
   std::string LastUpdated;
 };
 
+// Puts into `to` the parameters an update applies (the dead zone, the range, the rounding step,
+// the rates and the largest adjustments) as `from` has them; the rest of `to` stays.
+void TakeUpdateParameters(HandicapParameters& to, const HandicapParameters& from);
+
 inline constexpr const char* kParameterFileName = "Handicap.ini";
 
 // The five lines of Handicap.ini for these parameters, each ended by CR LF.

@@ -65,7 +65,16 @@ class AnsweringDialogs : public Dialogs {
 };
 
 // The program's own windows, shown modally on top of the one that asks.
-enum class WindowId { Update, Review, Parameters, NewPassword, Password, NearNames, History };
+enum class WindowId {
+  Update,
+  Review,
+  Parameters,
+  NewPassword,
+  Password,
+  NearNames,
+  History,
+  Trial
+};
 
 class Windows {
  public:
@@ -81,6 +90,22 @@ class SettingsStore {
                            const std::string& key, const std::string& defaultValue) = 0;
   virtual void Write(const std::string& application, const std::string& section,
                      const std::string& key, const std::string& value) = 0;
+};
+
+// For nobody there, as AnsweringDialogs: no window is shown, and settings keep their defaults.
+class NoWindows : public Windows {
+ public:
+  void ShowModal(WindowId) override {}
+};
+
+class DefaultSettings : public SettingsStore {
+ public:
+  std::string Read(const std::string&, const std::string&, const std::string&,
+                   const std::string& defaultValue) override {
+    return defaultValue;
+  }
+  void Write(const std::string&, const std::string&, const std::string&,
+             const std::string&) override {}
 };
 
 // A moment on this computer's clock: the day, and the minutes since its midnight.
@@ -130,6 +155,19 @@ class ClubLocks {
   // running there.
   virtual Attempt TakeOver(const std::string& path, const std::string& activity) = 0;
   virtual void Unlock(const std::string& path) = 0;
+};
+
+// For a look at the club's files that changes none of them: no lock is ever to be had, so that
+// nothing under it can change a file by mistake.
+class NoLocks : public ClubLocks {
+ public:
+  Attempt Lock(const std::string&, const std::string&) override {
+    return {Outcome::Failed, {}, "nothing may be changed here"};
+  }
+  Attempt TakeOver(const std::string& path, const std::string& activity) override {
+    return Lock(path, activity);
+  }
+  void Unlock(const std::string&) override {}
 };
 
 // The ports an operation may use, handed down from the program context.

@@ -195,6 +195,11 @@ void HistoryDialog::UndoClick() {
     if (rows_[r].name == name && static_cast<int>(r) != chosen_) ChooseMember(static_cast<int>(r));
 }
 
+void HistoryDialog::TrialClick() {
+  Guard guard(context_.dialogs(), kName);
+  guard.Step(600, [&] { context_.ports.windows.ShowModal(WindowId::Trial); });
+}
+
 void HistoryDialog::PrintFailed() {
   Guard guard(context_.dialogs(), kName);
   guard.Step(500, [&] {

@@ -60,6 +60,7 @@ class HistoryDialog {
   Control lblNote{"lblNote", ""};
   Control cmdUndo{.name = "cmdUndo", .caption = "Undo last update", .key = 'U'};
   Control cmdPrint{.name = "cmdPrint", .caption = "Print...", .key = 'P'};
+  Control cmdTrial{.name = "cmdTrial", .caption = "Try parameters...", .key = 'T'};
   Control cmdOK{.name = "cmdOK", .caption = "< Back", .key = 'B'};
 
   const TextTable& members() const { return members_; }
@@ -74,6 +75,8 @@ class HistoryDialog {
   // "Undo last update" (UndoLastUpdate); once undone, the window shows the history as it then is.
   void UndoClick();
   void PrintFailed();
+  // "Try parameters...": the saved updates replayed under other parameters, in a window of its own.
+  void TrialClick();
   // The chosen member's history for printing.
   PrintedTable Printout() const;
 

@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kUnclosedQuote = "a quoted text is not closed";
 constexpr const char* kNoDate = "it does not start with a date";
-constexpr const char* kUnknownKind = "it is not a Saved, File or Member line";
+constexpr const char* kUnknownKind = "it is not a line of a kind the program writes";
 constexpr const char* kBadSaved = "the day of the save is not a date";
 constexpr const char* kBadFile =
     "it does not name Membersh.dat or Handicap.ini with a fingerprint and a length";
@@ -262,7 +262,7 @@ std::vector<HistoryEntry> ReadHistoryText(std::string_view text, const std::stri
       continue;
     }
     const std::string_view kind = line.items.size() > 1 ? line.items[1] : std::string_view();
-    if (kind != kSavedKind && kind != kFileKind && kind != kMemberKind) {
+    if (kind != kSavedKind && kind != kFileKind && kind != kMemberKind && !IsRunKind(kind)) {
       bad(kUnknownKind);
       continue;
     }
@@ -285,6 +285,9 @@ std::vector<HistoryEntry> ReadHistoryText(std::string_view text, const std::stri
     const char* reason = nullptr;
     if (kind == kMemberKind) {
       reason = ReadMember(line.items, entry);
+    } else if (IsRunKind(kind)) {
+      reason = ReadRunLine(line.items, entry);
+      if (reason != nullptr) entry.recordDamaged = true;
     } else if (kind == kFileKind) {
       const std::optional<FileLine> file = ReadFileLine(line.items);
       if (file) (file->membership ? entry.membership : entry.parameters) = file->written;

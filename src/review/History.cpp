@@ -1,9 +1,14 @@
 #include "review/History.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cmath>
+#include <limits>
 
 #include "base/Files.h"
 #include "base/Numbers.h"
+#include "review/Members.h"
 
 namespace pg {
 namespace {
@@ -80,6 +85,8 @@ void WrittenFileLine(std::string& out, const std::string& date, const char* name
   out += "\r\n";
 }
 
+void AppendRunLines(std::string& out, const std::string& date, const HistoryEntry& entry);
+
 }  // namespace
 
 std::uint64_t Fingerprint(std::string_view bytes) {
@@ -110,6 +117,7 @@ std::string HistoryEntryText(const HistoryEntry& entry) {
   if (entry.saved) out += date + ",\"Saved\"," + FormatDate(*entry.saved, "yyyy-mm-dd") + "\r\n";
   if (entry.membership) WrittenFileLine(out, date, kMembershipName, *entry.membership);
   if (entry.parameters) WrittenFileLine(out, date, kParametersName, *entry.parameters);
+  AppendRunLines(out, date, entry);
   for (const HistoryMember& m : entry.members) {
     out += date;
     out += ",\"Member\",";
@@ -290,6 +298,212 @@ WrittenFiles WrittenFilesOf(std::string_view text, Date day) {
       (file->membership ? files.membership : files.parameters) = file->written;
   }
   return files;
+}
+
+namespace {
+
+const char* TimeText(short timeOfDay) {
+  return timeOfDay == 1 ? "afternoon" : "evening";
+}
+
+// A session's keys as the Session and Visitor lines write them: its day, time of day and section.
+void SessionKeys(std::string& out, Date day, short timeOfDay, short sectionNo) {
+  out += ',' + FormatDate(day, "yyyy-mm-dd") + ',';
+  Quoted(out, TimeText(timeOfDay));
+  out += ',' + std::to_string(sectionNo);
+}
+
+// The parameters an update applies, in the parameter editor's order, as a Parameters line has
+// them.
+std::array<double, 9> UpdateParameters(const HandicapParameters& p) {
+  return {p.DeadZone[0],   p.DeadZone[1],   p.HandicapRange[0], p.HandicapRange[1], p.RoundingStep,
+          p.AdjustRate[0], p.AdjustRate[1], p.MaxAdjust[0],     p.MaxAdjust[1]};
+}
+
+void AppendRunLines(std::string& out, const std::string& date, const HistoryEntry& entry) {
+  if (const auto& p = entry.runParameters) {
+    out += date + ",\"Parameters\"";
+    for (const double value : UpdateParameters(*p))
+      out += ',' + NumberText(value);
+    out += "\r\n";
+  }
+  for (size_t i = 0; i < entry.sessions.size(); ++i) {
+    const UsedSession& s = entry.sessions[i];
+    out += date + ",\"Session\"," + std::to_string(i + 1);
+    SessionKeys(out, s.day, s.timeOfDay, s.sectionNo);
+    out += ',';
+    Quoted(out, s.file);
+    out += ",\"" + Hex(s.fingerprint) + "\"\r\n";
+  }
+  for (const VisitorHandicap& v : entry.visitors) {
+    out += date + ",\"Visitor\"";
+    SessionKeys(out, v.day, v.timeOfDay, v.sectionNo);
+    out += ',';
+    Quoted(out, v.name);
+    out += ',' + NumberText(v.handicap) + "\r\n";
+  }
+  for (const HandCorrection& c : entry.corrections) {
+    out += date + ",\"Corrected\"," + std::to_string(c.number) + ',';
+    Quoted(out, c.name);
+    out += ',' + NumberText(c.run) + "\r\n";
+  }
+}
+
+// A handicap or a parameter: as the reader takes a Member line's handicaps, a figure beyond 1000
+// either way is damage and not believed.
+std::optional<double> Figure1000(std::string_view text) {
+  const std::optional<double> value = ParseNumber(text);
+  if (!value || !std::isfinite(*value) || std::abs(*value) > 1000) return std::nullopt;
+  return value;
+}
+
+// A whole number from `low` to `high`.
+std::optional<short> WholeIn(std::string_view text, int low, int high) {
+  const std::optional<double> value = ShortWholeNumber(text);
+  if (!value || *value < low || *value > high) return std::nullopt;
+  return static_cast<short>(*value);
+}
+
+// A session's keys from items[at..at + 2]; nothing when they are not a day, "afternoon" or
+// "evening", and a section from 0 to 26.
+struct Keys {
+  Date day{};
+  short timeOfDay = 1;
+  short sectionNo = 1;
+};
+std::optional<Keys> ReadKeys(const std::vector<std::string_view>& items, size_t at) {
+  const std::optional<Date> day = HistoryDate(items[at]);
+  const std::string_view time = items[at + 1];
+  const std::optional<short> section = WholeIn(items[at + 2], 0, 26);
+  if (!day || !section || (time != "afternoon" && time != "evening")) return std::nullopt;
+  return Keys{*day, static_cast<short>(time == "afternoon" ? 1 : 2), *section};
+}
+
+// Exactly `count` items, or more that a spreadsheet padded the line with.
+bool Fits(const std::vector<std::string_view>& items, size_t count) {
+  return items.size() >= count &&
+         std::all_of(items.begin() + static_cast<std::ptrdiff_t>(count), items.end(),
+                     [](std::string_view item) { return item.empty(); });
+}
+
+constexpr const char* kBadParameters = "a parameter is not a number from -1000 to 1000";
+constexpr const char* kBadSession =
+    "it does not give the session's place, day, time of day, section, file and fingerprint";
+constexpr const char* kSessionOutOfPlace = "the session does not follow the one before it";
+constexpr const char* kBadVisitor =
+    "it does not give the session's day, time of day and section, a name and a handicap from "
+    "-1000 to 1000";
+constexpr const char* kBadCorrection =
+    "it does not give a member number from 1 to 32767, a name and a handicap from -1000 to 1000";
+
+}  // namespace
+
+bool IsRunKind(std::string_view kind) {
+  return kind == kParametersKind || kind == kSessionKind || kind == kVisitorKind ||
+         kind == kCorrectedKind;
+}
+
+const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry& entry) {
+  const std::string_view kind = items.size() > 1 ? items[1] : std::string_view();
+  if (kind == kParametersKind) {
+    if (!Fits(items, 11)) return kBadParameters;
+    std::array<double, 9> v{};
+    for (size_t i = 0; i < v.size(); ++i) {
+      const std::optional<double> value = Figure1000(items[2 + i]);
+      if (!value) return kBadParameters;
+      v[i] = *value;
+    }
+    HandicapParameters& p = entry.runParameters.emplace();
+    p.DeadZone = {v[0], v[1]};
+    p.HandicapRange = {v[2], v[3]};
+    p.RoundingStep = v[4];
+    p.AdjustRate = {v[5], v[6]};
+    p.MaxAdjust = {v[7], v[8]};
+    return nullptr;
+  }
+  if (kind == kSessionKind) {
+    if (!Fits(items, 8)) return kBadSession;
+    const std::optional<short> place = WholeIn(items[2], 1, std::numeric_limits<short>::max());
+    const std::optional<Keys> keys = ReadKeys(items, 3);
+    const auto fingerprint = items[7].size() == 16 ? Unsigned(items[7], 16) : std::nullopt;
+    if (!place || !keys || !fingerprint) return kBadSession;
+    // A session missing from its place would replay the update without it.
+    if (static_cast<size_t>(*place) != entry.sessions.size() + 1) return kSessionOutOfPlace;
+    entry.sessions.push_back(
+        {keys->day, keys->timeOfDay, keys->sectionNo, std::string(items[6]), *fingerprint});
+    return nullptr;
+  }
+  if (kind == kVisitorKind) {
+    if (!Fits(items, 7)) return kBadVisitor;
+    const std::optional<Keys> keys = ReadKeys(items, 2);
+    const std::optional<double> handicap = Figure1000(items[6]);
+    if (!keys || !handicap || items[5].empty()) return kBadVisitor;
+    entry.visitors.push_back(
+        {keys->day, keys->timeOfDay, keys->sectionNo, std::string(items[5]), *handicap});
+    return nullptr;
+  }
+  if (kind == kCorrectedKind) {
+    if (!Fits(items, 5)) return kBadCorrection;
+    const std::optional<short> number = WholeIn(items[2], 1, std::numeric_limits<short>::max());
+    const std::optional<double> run = Figure1000(items[4]);
+    if (!number || !run) return kBadCorrection;
+    entry.corrections.push_back({*number, std::string(items[3]), *run});
+    return nullptr;
+  }
+  return kBadSession;
+}
+
+void RecordRun(HistoryEntry& entry, const UpdateOutputs& outputs, const MemberTable& members,
+               const std::vector<short>& numberSaved) {
+  // Nothing goes in that the reader would refuse: a Handicap.ini edited to figures no club has
+  // leaves the update without its parameters, as one saved before they were kept.
+  const auto believed = [](double value) { return std::abs(value) <= 1000; };
+  entry.sessions = outputs.Sessions;
+  if (const auto& p = outputs.Parameters; p && std::ranges::all_of(UpdateParameters(*p), believed))
+    entry.runParameters = p;
+  for (const VisitorHandicap& v : outputs.Visitors)
+    if (believed(v.handicap)) entry.visitors.push_back(v);
+  const short count = members.MemberCount();
+  if (outputs.RunHandicaps.size() != static_cast<size_t>(std::max<short>(count, 0)) + 1) return;
+  for (short m = 1; m <= count; ++m) {
+    const MemberRecord& r = members.Member(m);
+    const double run = outputs.RunHandicaps[static_cast<size_t>(m)];
+    const short saved =
+        static_cast<size_t>(m) <= numberSaved.size() ? numberSaved[static_cast<size_t>(m - 1)] : 0;
+    // As the history writes them: a correction that gives back the run's figure is none.
+    if (saved > 0 && NumberText(r.EndHandicap.value_or(r.StartHandicap)) != NumberText(run) &&
+        believed(run))
+      entry.corrections.push_back({saved, r.FullName, run});
+  }
+}
+
+std::map<std::string, double> LastVisitorHandicaps(std::string_view text,
+                                                   std::optional<Date> lastUpdate) {
+  std::map<std::string, std::pair<Date, double>> latest;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const size_t end = std::min(text.find('\n', pos), text.size());
+    const std::string_view raw = text.substr(pos, end - pos);
+    pos = end + 1;
+    // Only the few lines that can be visitors' are cut into items.
+    if (raw.find(kVisitorKind) == std::string_view::npos) continue;
+    HistoryLines lines(raw);
+    HistoryLines::Line line;
+    if (!lines.Next(line) || line.unclosedQuote || line.items.size() < 2 ||
+        line.items[1] != kVisitorKind)
+      continue;
+    const std::optional<Date> update = HistoryDate(line.items[0]);
+    HistoryEntry entry;
+    if (!update || (lastUpdate && *update > *lastUpdate) || ReadRunLine(line.items, entry))
+      continue;
+    const VisitorHandicap& v = entry.visitors.front();
+    const auto [it, added] = latest.try_emplace(v.name, *update, v.handicap);
+    if (!added && it->second.first <= *update) it->second = {*update, v.handicap};
+  }
+  std::map<std::string, double> handicaps;
+  for (const auto& [name, given] : latest)
+    handicaps.emplace(name, given.second);
+  return handicaps;
 }
 
 }  // namespace pg

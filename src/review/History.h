@@ -2,12 +2,15 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/Date.h"
+#include "base/Parameters.h"
+#include "review/RunRecord.h"
 
 namespace pg {
 
@@ -24,6 +27,17 @@ namespace pg {
 //       "<16 hex digits>",<length>
 //   2026-03-30,"Member",<number>,"<full name>",<before>,<after>,<sessions played>,
 //       then per session played: "<label>",<net score>,<session's average>,<adjustment>
+//
+// and, from updates saved since they were kept, what a replay of the update needs:
+//
+//   2026-03-30,"Parameters",<dead zone from>,<to>,<lowest>,<highest handicap>,<rounding step>,
+//       <rate above>,<below the dead zone>,<largest adjustment above>,<below>
+//   2026-03-30,"Session",<place, from 1>,2026-03-02,"afternoon",<section, 0 combined>,
+//       "0302S1.AFT","<16 hex digits>"          each session file used, in the update's order
+//   2026-03-30,"Visitor",2026-02-16,"afternoon",<section>,"<name>",<handicap>
+//                                               each handicap typed at the visitor prompt
+//   2026-03-30,"Corrected",<number>,"<full name>",<the run's handicap>
+//                                               a handicap the review corrected by hand
 //
 // A "File" line holds the FNV-1a fingerprint and byte length of the file the save wrote, and the
 // name, fingerprint and length of the copy it kept of the file that one replaced; undoing the
@@ -101,6 +115,13 @@ struct HistoryEntry {
   std::vector<std::string> sessionLabels;  // "Mon 02/03/26 aft"
   std::vector<HistoryMember> members;      // in member-number order
   Source source = Source::HistoryFile;
+  // Kept by saves since they were recorded; empty (nothing) for older updates.
+  std::vector<UsedSession> sessions;  // in the order the update applied them
+  std::optional<HandicapParameters> runParameters;
+  std::vector<VisitorHandicap> visitors;
+  std::vector<HandCorrection> corrections;
+  // A line of that record could not be read: what is there is not the whole of it.
+  bool recordDamaged = false;
 };
 
 // The lines of one entry, each ended by CR LF.
@@ -167,5 +188,30 @@ struct WrittenFiles {
   std::optional<WrittenFile> parameters;
 };
 WrittenFiles WrittenFilesOf(std::string_view text, Date day);
+
+// The kinds of line that record what a replay of the update needs.
+inline constexpr std::string_view kParametersKind = "Parameters";
+inline constexpr std::string_view kSessionKind = "Session";
+inline constexpr std::string_view kVisitorKind = "Visitor";
+inline constexpr std::string_view kCorrectedKind = "Corrected";
+bool IsRunKind(std::string_view kind);
+
+// Reads a line of one of those kinds into entry; the reason when it cannot.
+const char* ReadRunLine(const std::vector<std::string_view>& items, HistoryEntry& entry);
+
+// What a save copies from the run into its update's entry: the sessions with their fingerprints,
+// the parameters, the visitors' handicaps, and the members whose handicap the review corrected
+// (told by the run's own figure, where the outputs kept it, as the history writes both).
+// `members` is the table the run read, numbered as the run; `numberSaved` gives each of its
+// members' number in the membership file the save writes (index m - 1; 0 for one not there).
+struct MemberTable;
+struct UpdateOutputs;
+void RecordRun(HistoryEntry& entry, const UpdateOutputs& outputs, const MemberTable& members,
+               const std::vector<short>& numberSaved);
+
+// The handicap last typed for each visitor's name in a history file's text (the latest update's;
+// within one update, the last line's), leaving out updates dated after lastUpdate.
+std::map<std::string, double> LastVisitorHandicaps(std::string_view text,
+                                                   std::optional<Date> lastUpdate);
 
 }  // namespace pg

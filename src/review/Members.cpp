@@ -407,8 +407,8 @@ Merged MergeOnto(const MemberTable& update, const MemberTable& now, const Member
 
 // The update a save records in the history file: every member of the file it writes, with the
 // handicap before and after and the sessions they played.
-HistoryEntry EntryOfSave(const Merged& merged, const UpdateOutputs* outputs, Date lastSession,
-                         Date today) {
+HistoryEntry EntryOfSave(const Merged& merged, const MemberTable& update,
+                         const UpdateOutputs* outputs, Date lastSession, Date today) {
   HistoryEntry entry;
   entry.lastSession = lastSession;
   entry.saved = today;
@@ -439,6 +439,15 @@ HistoryEntry EntryOfSave(const Merged& merged, const UpdateOutputs* outputs, Dat
                             outputs->SessionAverages(s, result.Direction == 2 ? 2 : 1),
                             result.Adjustment});
     }
+  }
+  if (outputs != nullptr) {
+    // Corrections are told against the run's own table, numbered as the file written.
+    std::vector<short> numberSaved(static_cast<size_t>(std::max<short>(update.MemberCount(), 0)),
+                                   0);
+    for (size_t c = 0; c < merged.fromUpdate.size(); ++c)
+      if (const short m = merged.fromUpdate[c]; m > 0)
+        numberSaved[static_cast<size_t>(m - 1)] = static_cast<short>(c + 1);
+    RecordRun(entry, *outputs, update, numberSaved);
   }
   return entry;
 }
@@ -599,7 +608,8 @@ Planned PlanSave(MemberTable& members, Context& context, Date lastSessionDate,
                          return std::optional<std::string>(WithLastUpdatedOf(file, copy, version));
                        });
 
-  HistoryEntry entry = EntryOfSave(merged, outputs, lastSessionDate, context.ports.clock.Today());
+  HistoryEntry entry =
+      EntryOfSave(merged, members, outputs, lastSessionDate, context.ports.clock.Today());
   entry.membership = Written(plan.membership, membersCopy);
   entry.parameters = Written(parameters, iniCopy);
   // Lines dated after the last update belong to saves that never reached Handicap.ini.

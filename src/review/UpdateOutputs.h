@@ -2,9 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/Array.h"
 #include "base/Date.h"
+#include "base/Parameters.h"
+#include "review/RunRecord.h"
 
 namespace pg {
 
@@ -30,6 +33,15 @@ struct UpdateOutputs {
   // The date of the latest session used; LastUpdated once the review window saves.
   std::optional<Date> LastSessionDate;
 
+  // For the history, so that the update can be replayed: the sessions in the order applied, the
+  // parameters applied, the handicaps typed for visitors, and each member's handicap as the run
+  // left it (by member number from 1; empty when the run did not finish), which tells a
+  // correction in the review from the run's own figure.
+  std::vector<UsedSession> Sessions;
+  std::optional<HandicapParameters> Parameters;
+  std::vector<VisitorHandicap> Visitors;
+  std::vector<double> RunHandicaps;
+
   // Sizes and clears every table for a run over sessionCount sessions.
   void Size(short memberCount, short sessionCount) {
     SessionCount = sessionCount;
@@ -38,6 +50,10 @@ struct UpdateOutputs {
     SessionAverages.Dim({Bounds{0, sessionCount}, Bounds{0, 2}});
     SessionLabels.Dim({Bounds{0, sessionCount}});
     LastSessionDate.reset();
+    Sessions.clear();
+    Parameters.reset();
+    Visitors.clear();
+    RunHandicaps.clear();
   }
 };
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/Cell.h"
 #include "base/Context.h"
@@ -31,6 +33,17 @@ bool SessionFileExists(const Session& s);
 // when the session was not read and must be skipped. A file whose line ends were damaged is
 // repaired in place first, its original kept with the extension's third letter made "X".
 void ReadSession(Session& s, Context& ctx);
+
+// How a read may differ from the update's own.
+struct ReadOptions {
+  // Given the session file's bytes as they are read (after any repair), for a caller that must
+  // know which file it was without reading it again.
+  std::function<void(std::string_view bytes)> bytesRead;
+  // Nothing is written: a file with damaged line ends is mended in memory only, and says nothing
+  // of a repair.
+  bool readOnly = false;
+};
+void ReadSession(Session& s, Context& ctx, const ReadOptions& options);
 
 // MovementCards and RoundsPlayed from MovementFile, for files older than the ones that carry the
 // cards themselves. A movement file that cannot be read leaves MovementCards(1, 1, 1) at -1.

@@ -77,8 +77,8 @@ std::string BackupName(const std::string& file) {
 
 class SessionReader {
  public:
-  SessionReader(Session& s, Context& ctx)
-      : s_(s), ctx_(ctx), guard_(ctx.dialogs(), kSessionModule) {}
+  SessionReader(Session& s, Context& ctx, const ReadOptions& options)
+      : s_(s), ctx_(ctx), options_(options), guard_(ctx.dialogs(), kSessionModule) {}
 
   void Read() {
     s_.ReadFailed = false;
@@ -96,7 +96,8 @@ class SessionReader {
     }
     // After a failed read its own message is the one that matters; the repair message still
     // told the user where the original went. A password-protected session stops before it.
-    if (repaired_ && !s_.ReadFailed && !stoppedAtPassword_) Show("File repaired successfully");
+    if (repaired_ && !mendedInMemory_ && !s_.ReadFailed && !stoppedAtPassword_)
+      Show("File repaired successfully");
   }
 
  private:
@@ -111,7 +112,12 @@ class SessionReader {
     FileError error;
     std::optional<std::string> bytes = ReadFileBytes(path, &error);
     if (!bytes) Raise(error.number, error.description);
-    items_ = ItemReader(std::move(*bytes), ItemReader::AfterQuote::Keep);
+    Take(std::move(*bytes));
+  }
+
+  void Take(std::string bytes) {
+    if (options_.bytesRead) options_.bytesRead(bytes);
+    items_ = ItemReader(std::move(bytes), ItemReader::AfterQuote::Keep);
   }
 
   size_t Remaining() const { return items_.data().size() - items_.position(); }
@@ -361,6 +367,13 @@ class SessionReader {
   // the original beside it, and goes on reading from the mended file. False, with the message
   // shown, when it could not be done.
   bool RepairSessionFile() {
+    if (options_.readOnly) {
+      // Read as the repair would leave it, without a word: nothing here is the reader's to mend.
+      Take(MendLineEnds(std::string(items_.data())));
+      s_.SessionFileVersion = items_.ReadText();
+      repaired_ = mendedInMemory_ = true;
+      return true;
+    }
     const std::string backup = BackupName(file_);
     FileError error;
     // The backup is written as a copy (replacing an older one) and the session file then replaced
@@ -391,17 +404,23 @@ class SessionReader {
 
   Session& s_;
   Context& ctx_;
+  const ReadOptions& options_;
   Guard guard_;
   std::string file_;  // the file read: the one the name gives, or the one found for it
   ItemReader items_{""};
   bool repaired_ = false;
+  bool mendedInMemory_ = false;
   bool stoppedAtPassword_ = false;
 };
 
 }  // namespace
 
 void ReadSession(Session& s, Context& ctx) {
-  SessionReader(s, ctx).Read();
+  ReadSession(s, ctx, ReadOptions{});
+}
+
+void ReadSession(Session& s, Context& ctx, const ReadOptions& options) {
+  SessionReader(s, ctx, options).Read();
 }
 
 void ReadMovementCards(Session& s, Context& ctx) {

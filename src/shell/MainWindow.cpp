@@ -44,27 +44,7 @@ void MainWindow::ShowInfo() {
 }
 
 void MainWindow::ParamClick() {
-  Context& c = program_.context;
-  Guard guard(c.dialogs(), kName);
-  // Nothing opens the editor unless a password window clears this.
-  c.Cancelled = true;
-  bool read = false;
-  guard.Step(100, [&] {
-    c.StoredPassword =
-        c.ports.settings.Read(kSettingsApplication, kSettingsSection, kPasswordKey, kNoPassword);
-    read = true;
-  });
-  if (!read) return;
-  guard.Step(110, [&] {
-    ShowPasswordWindow(
-        program_, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
-  });
-  guard.Step(120, [&] {
-    if (c.Cancelled) return;
-    // One copy at a time edits the club's parameters, and none while another updates them.
-    const ClubLockScope lock(c, kEditingParameters);
-    if (lock.held()) c.ports.windows.ShowModal(WindowId::Parameters);
-  });
+  OpenParameterEditor(program_, kName);
 }
 
 void MainWindow::UpdateClick() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/Control.h"
+#include "shell/ParameterBoxes.h"
 #include "shell/Program.h"
 
 namespace pg {
@@ -13,41 +14,14 @@ namespace pg {
 // pair's update, recomputed after every accepted change, beside them. Accepted values change the
 // parameters in memory at once; they reach Handicap.ini through "Save any changes" or by saving
 // on the way out.
-class ParameterEditor {
+class ParameterEditor : public ParameterBoxes {
  public:
   static constexpr const char* kName = "frmParam";
   static constexpr const char* kCaption = "Parameters";
 
-  // The text boxes, in reading order.
-  enum Field {
-    Dead0,
-    Dead1,
-    Range0,
-    Range1,
-    Round,
-    Rate0,
-    Rate1,
-    MaxAdj0,
-    MaxAdj1,
-    Correction,
-    EgHand0,
-    EgHand1,
-    EgGross,
-    EgAve,
-  };
-  static constexpr int kFieldCount = EgAve + 1;
-
-  // A text box: its control (name, and as caption the words a screen reader names it by) and the
-  // text it holds.
-  struct TextBox {
-    Control control;
-    std::string text;
-  };
-
-  // Opening: nothing changed, the two buttons that need a change disabled, the example shown.
+  // Opening: nothing changed, the two buttons that need a change disabled, the example shown;
+  // or, when Program::editorParameters hands values over (taking them), those as edits.
   explicit ParameterEditor(Program& program);
-
-  std::array<TextBox, kFieldCount> fields;
 
   // Frames and the fixed texts around the boxes.
   Control fraDead{"fraDead", "Dead zone"};
@@ -100,32 +74,16 @@ class ParameterEditor {
   Control cmdReset{
       .name = "cmdReset", .caption = "Reset all parameters", .enabled = false, .key = 'R'};
   Control cmdPassword{.name = "cmdPassword", .caption = "Change Password", .key = 'P'};
+  Control cmdTrial{.name = "cmdTrial", .caption = "Try parameters...", .key = 'T'};
   Control cmdOK{.name = "cmdOK", .caption = "< Back", .key = 'B'};
-
-  // A character typed into a box (Enter as '\r', Backspace as '\b'). Enter validates the box at
-  // once; a character the box does not take beeps. Other control characters are editing
-  // commands (paste, undo, ...) and go on to the box. True when the key goes on to the box.
-  bool KeyTyped(Field field, char key);
-
-  // The box's text was changed other than by a typed key the box took (pasted, dropped,
-  // undone): what was inserted must pass the box's key filter, or the change is refused with a
-  // message and the box keeps its text. True when the change stands.
-  bool TextEdited(Field field, const std::string& text);
-
-  // The focus came into a box. The box being edited before is validated as it is left; false
-  // when it refuses, and the focus belongs back in editing().
-  bool FieldEntered(Field field);
-
-  // The focus went from the box being edited to a button; false when the box refuses.
-  bool LeaveField();
-
-  // The box being edited, where the focus belongs.
-  std::optional<Field> editing() const { return editing_; }
 
   // The four buttons. Each first validates the box being edited and does nothing when it refuses.
   void SaveClick();
   void ResetClick();
   void PasswordClick();
+  // "Try parameters...": the trial window on the values being edited; the values it is asked to
+  // use come back as edits, with "Save any changes" there.
+  void TrialClick();
   // "< Back", and closing the window by other means.
   void BackClick();
 
@@ -135,10 +93,14 @@ class ParameterEditor {
   // Shows every box and the example from the parameters.
   void EGUpdate();
 
+ protected:
+  void Changed() override;
+  void Accepted() override;
+
  private:
-  // Validates a box as it is left or on Enter; false when refused (a message has been shown).
-  bool Validate(Field field);
   void SetDisp();
+  // The values Program::editorParameters hands over, taken as edits.
+  void TakeEditorParameters();
   // The parameters as Handicap.ini holds them now.
   void RestoreSaved();
   // Writes the edited parameters onto Handicap.ini as it is now; false when it failed (a message
@@ -146,17 +108,13 @@ class ParameterEditor {
   bool WriteOntoFile();
 
   Program& program_;
-  // What EGUpdate last put in each box: a box left as shown has nothing to validate.
-  std::array<std::string, kFieldCount> shown_;
   // The parameters as last read or written; what a reset falls back on where the file cannot be
   // read.
   HandicapParameters saved_;
-  std::optional<Field> editing_;
   bool changed_ = false;
   bool closed_ = false;
 };
 
-inline constexpr const char* kNotNumText = "Please enter a valid number, e.g. 1.2";
 inline constexpr const char* kSaveParametersQuestion =
     "Previous parameters will be lost. Is that ok?";
 inline constexpr const char* kResetQuestion = "Changes will be lost. Is that ok?";

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Guard.h"
+#include "review/ClubLock.h"
 
 namespace pg {
 
@@ -43,6 +44,30 @@ void ShowPasswordWindow(Program& program, WindowId window, const std::string& me
   program.context.ports.windows.ShowModal(window);
   // A window that never opened must not hand the text on to a later one.
   program.passwordMessage.clear();
+}
+
+void OpenParameterEditor(Program& program, const char* window) {
+  Context& c = program.context;
+  Guard guard(c.dialogs(), window);
+  // Nothing opens the editor unless a password window clears this.
+  c.Cancelled = true;
+  bool read = false;
+  guard.Step(100, [&] {
+    c.StoredPassword =
+        c.ports.settings.Read(kSettingsApplication, kSettingsSection, kPasswordKey, kNoPassword);
+    read = true;
+  });
+  if (!read) return;
+  guard.Step(110, [&] {
+    ShowPasswordWindow(
+        program, c.StoredPassword == kNoPassword ? WindowId::NewPassword : WindowId::Password);
+  });
+  guard.Step(120, [&] {
+    if (c.Cancelled) return;
+    // One copy at a time edits the club's parameters, and none while another updates them.
+    const ClubLockScope lock(c, kEditingParameters);
+    if (lock.held()) c.ports.windows.ShowModal(WindowId::Parameters);
+  });
 }
 
 PasswordEntry::PasswordEntry(Program& program) : program_(program) {

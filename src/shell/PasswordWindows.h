@@ -24,6 +24,11 @@ inline constexpr char kPasswordEcho = '*';
 // window's own lblMess text for this showing only.
 void ShowPasswordWindow(Program& program, WindowId window, const std::string& message = "");
 
+// Opens the parameter editor behind its password, as the main window's "Parameters" does: the
+// new-password window while no password is set, the password-entry window otherwise, and the
+// editor only after a completed one. `window` names the caller in an error report.
+void OpenParameterEditor(Program& program, const char* window);
+
 // The password-entry window: the stored password must be typed before the parameters open.
 // Cancelled is false afterwards only when the password typed was the stored one.
 class PasswordEntry {

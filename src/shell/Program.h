@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "base/Context.h"
@@ -32,6 +33,17 @@ struct Program {
   // The text the next password window shows in lblMess instead of its own (empty: its own);
   // that window takes it, so a replacement lasts one showing.
   std::string passwordMessage;
+  // What the parameter editor hands the trial window it opens: the values being edited, to try,
+  // and the values last saved, for updates that did not record their own. The window takes them.
+  struct TrialStart {
+    HandicapParameters trial;
+    HandicapParameters saved;
+  };
+  std::optional<TrialStart> trialStart;
+  // The trial's values ("Use these parameters") for the parameter editor: the editor that opens
+  // next takes them as its edits, to be saved there; the caller clears them afterwards, so an
+  // editor that never opened hands nothing on.
+  std::optional<HandicapParameters> editorParameters;
 };
 
 }  // namespace pg

@@ -1,6 +1,5 @@
 #include "ui/HistoryView.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -15,89 +14,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/Charts.h"
 #include "ui/Controls.h"
 #include "ui/Printing.h"
 #include "ui/QtPorts.h"
+#include "ui/Tables.h"
 #include "ui/Text.h"
 
 namespace pg::ui {
-
-// A model's table as Qt's: the texts, their alignment, and the headings, which also name the
-// columns for a screen reader.
-class TextTableModel : public QAbstractTableModel {
- public:
-  TextTableModel(const TextTable& table, QObject* parent)
-      : QAbstractTableModel(parent), table_(table) {}
-
-  int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
-  }
-  int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(table_.headings.size());
-  }
-  QVariant data(const QModelIndex& index, int role) const override {
-    const auto r = static_cast<size_t>(index.row());
-    const auto c = static_cast<size_t>(index.column());
-    if (r >= table_.rows.size() || c >= table_.rows[r].size()) return {};
-    switch (role) {
-      case Qt::DisplayRole:
-      case Qt::AccessibleTextRole: return Latin1(table_.rows[r][c]);
-      case Qt::TextAlignmentRole: return static_cast<int>(QtAlign(table_.align.at(c)));
-      default: return {};
-    }
-  }
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        static_cast<size_t>(section) >= table_.headings.size())
-      return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-      return Latin1(table_.headings[static_cast<size_t>(section)]);
-    if (role == Qt::TextAlignmentRole)
-      return static_cast<int>(QtAlign(table_.align.at(static_cast<size_t>(section))));
-    return {};
-  }
-  // The model's table was built afresh.
-  void Reset() {
-    beginResetModel();
-    endResetModel();
-  }
-
- private:
-  const TextTable& table_;
-};
-
-namespace {
-
-QTableView* MakeTable(const Control& control, QAbstractItemModel* model, QWidget* parent) {
-  auto* table = Make<QTableView>(control, parent);
-  table->setAccessibleName(OneLine(control.caption));
-  table->setModel(model);
-  table->verticalHeader()->hide();
-  table->horizontalHeader()->setAccessibleName(OneLine(control.caption) + " columns");
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
-  table->setWordWrap(false);
-  table->setTabKeyNavigation(false);
-  return table;
-}
-
-// Each column as wide as its twips ask, or wider where its heading or a text needs it.
-void SizeColumns(QTableView* table, const TextTable& model) {
-  const double dpi = table->screen()->logicalDotsPerInchX();
-  const QFontMetrics metrics(table->font());
-  const QFontMetrics heading(table->horizontalHeader()->font());
-  const int pad = metrics.horizontalAdvance(QStringLiteral("    "));
-  for (size_t c = 0; c < model.headings.size(); ++c) {
-    int width = std::max(TwipsToPixels(model.widths.at(c), dpi),
-                         heading.horizontalAdvance(Latin1(model.headings[c])) + pad);
-    for (const auto& row : model.rows)
-      if (c < row.size()) width = std::max(width, metrics.horizontalAdvance(Latin1(row[c])) + pad);
-    table->setColumnWidth(static_cast<int>(c), width);
-  }
-}
-
-}  // namespace
 
 void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, QColor ink,
                QColor paper) {
@@ -112,57 +36,14 @@ void DrawChart(QPainter& painter, const QRect& box, const HandicapChart& chart, 
     painter.restore();
     return;
   }
-  // The grid's labels a line and a half apart at least; the scale keeps their count to that.
-  const int plotHeight = box.height() - 2 * text - text / 2;
-  const ChartScale scale = chart.Scale(std::clamp(plotHeight * 2 / (3 * std::max(text, 1)), 2, 10));
-  int axisWidth = 0;
-  for (const ChartScale::Line& line : scale.lines)
-    axisWidth = std::max(axisWidth, metrics.horizontalAdvance(Latin1(line.label)));
-  const int left = box.left() + axisWidth + text / 2;
-  const QRect plot(left, box.top() + text / 2, box.right() - left - text, plotHeight);
-  auto yOf = [&](double handicap) {
-    return plot.bottom() - scale.Fraction(handicap) * plot.height();
-  };
-  // The updates one step apart, as the secretary runs them: every few weeks.
-  const double steps = static_cast<double>(chart.points.size() - 1);
-  const double inset = text * 1.5;
-  auto xOf = [&](size_t i) {
-    if (steps == 0) return plot.left() + plot.width() / 2.0;
-    return plot.left() + inset + static_cast<double>(i) / steps * (plot.width() - 2 * inset);
-  };
-
-  // The club's handicap range, shaded.
-  const QColor band(120, 190, 120, 60);
-  painter.fillRect(
-      QRectF(plot.left(), yOf(chart.upper), plot.width(), yOf(chart.lower) - yOf(chart.upper)),
-      band);
-  QColor faint = ink;
-  faint.setAlpha(70);
-  for (const ChartScale::Line& line : scale.lines) {
-    const double y = yOf(line.value);
-    painter.setPen(QPen(faint, 0));
-    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-    painter.setPen(ink);
-    painter.drawText(QRectF(box.left(), y - text / 2.0, left - box.left() - text / 4.0, text),
-                     Qt::AlignRight | Qt::AlignVCenter, Latin1(line.label));
-  }
-  painter.setPen(QPen(ink, 0));
-  painter.drawRect(plot);
-
-  // Under the points, the first label, the last, and those between that have room.
-  const double labelWidth = metrics.horizontalAdvance(QStringLiteral("00/00/00")) + text;
-  const double lastX = xOf(chart.points.size() - 1);
-  double lastLabel = -1e9;
-  for (size_t i = 0; i < chart.points.size(); ++i) {
-    const double x = xOf(i);
-    const bool end = i + 1 == chart.points.size();
-    if (x - lastLabel < labelWidth || (!end && lastX - x < labelWidth)) continue;
-    const double left =
-        std::clamp(x - labelWidth / 2.0, double(box.left()), box.right() - labelWidth);
-    painter.drawText(QRectF(left, plot.bottom() + text / 4.0, labelWidth, text), Qt::AlignCenter,
-                     Latin1(chart.points[i].label));
-    lastLabel = x;
-  }
+  std::vector<std::string> labels;
+  for (const HandicapChart::Point& p : chart.points)
+    labels.push_back(p.label);
+  const UpdateAxes axes(
+      painter, box, 0, [&chart](int most) { return chart.Scale(most); }, labels, chart.lower,
+      chart.upper, ink);
+  auto xOf = [&axes](size_t i) { return axes.X(i); };
+  auto yOf = [&axes](double handicap) { return axes.Y(handicap); };
 
   QPainterPath path;
   for (size_t i = 0; i < chart.points.size(); ++i) {
@@ -208,6 +89,7 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
       lblNote_(Make<QLabel>(model.lblNote, this)),
       cmdUndo_(Make<QPushButton>(model.cmdUndo, this)),
       cmdPrint_(Make<QPushButton>(model.cmdPrint, this)),
+      cmdTrial_(Make<QPushButton>(model.cmdTrial, this)),
       cmdOK_(Make<QPushButton>(model.cmdOK, this)) {
   setObjectName(QString::fromLatin1(HistoryDialog::kName));
   setWindowTitle(QString::fromLatin1(HistoryDialog::kCaption));
@@ -234,6 +116,7 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
   buttons->addStretch();
   buttons->addWidget(cmdUndo_);
   buttons->addWidget(cmdPrint_);
+  buttons->addWidget(cmdTrial_);
   buttons->addWidget(cmdOK_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(panes, 1);
@@ -243,7 +126,8 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
   setTabOrder(lstMembers_, lstUpdates_);
   setTabOrder(lstUpdates_, cmdUndo_);
   setTabOrder(cmdUndo_, cmdPrint_);
-  setTabOrder(cmdPrint_, cmdOK_);
+  setTabOrder(cmdPrint_, cmdTrial_);
+  setTabOrder(cmdTrial_, cmdOK_);
 
   connect(lstMembers_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
@@ -261,11 +145,14 @@ HistoryView::HistoryView(HistoryDialog& model, QWidget* parent)
                        [this](QPrinter& printer) { Print(printer); }))
       model_.PrintFailed();
   });
+  connect(cmdTrial_, &QPushButton::clicked, this, [this] { model_.TrialClick(); });
   connect(cmdOK_, &QPushButton::clicked, this, &HistoryView::reject);
 
   Refresh();
-  SetUpButtons(
-      this, {{cmdUndo_, &model_.cmdUndo}, {cmdPrint_, &model_.cmdPrint}, {cmdOK_, &model_.cmdOK}});
+  SetUpButtons(this, {{cmdUndo_, &model_.cmdUndo},
+                      {cmdPrint_, &model_.cmdPrint},
+                      {cmdTrial_, &model_.cmdTrial},
+                      {cmdOK_, &model_.cmdOK}});
   SizeColumns(lstMembers_, model_.members());
   const QSize screen = this->screen()->availableSize();
   resize(QSize(screen.width() * 4 / 5, screen.height() * 4 / 5).boundedTo(QSize(1400, 900)));
@@ -280,6 +167,7 @@ void HistoryView::Refresh() {
   Show(lblNote_, model_.lblNote);
   Show(cmdUndo_, model_.cmdUndo);
   Show(cmdPrint_, model_.cmdPrint);
+  Show(cmdTrial_, model_.cmdTrial);
   Show(cmdOK_, model_.cmdOK);
   if (model_.chosen() >= 0 && lstMembers_->currentIndex().row() != model_.chosen())
     lstMembers_->setCurrentIndex(membersModel_->index(model_.chosen(), 0));

@@ -62,6 +62,7 @@ class HistoryView : public QDialog {
   QLabel* lblNote_;
   QPushButton* cmdUndo_;
   QPushButton* cmdPrint_;
+  QPushButton* cmdTrial_;
   QPushButton* cmdOK_;
 };
 

@@ -1,14 +1,11 @@
 #include "ui/ParameterEditorView.h"
 
-#include <QCoreApplication>
-#include <QFocusEvent>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,73 +14,21 @@
 
 namespace pg::ui {
 
-namespace {
-
-// Focus that comes back with the window (after a message box) or a popup is no move between
-// boxes, and nothing is validated for it.
-bool IsAMove(const QEvent* event) {
-  const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
-  return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-// The key as the model takes it: Enter as '\r', one Latin-1 character, or nothing for keys that
-// type no character (arrows, Delete, ...) or more than one, and for shortcuts (Ctrl+A, ...):
-// what they change in a box is checked as the box's text changes.
-std::optional<char> KeyOf(const QKeyEvent* key) {
-  if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return '\r';
-  if ((key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0)
-    return std::nullopt;
-  const QString text = key->text();
-  if (text.size() != 1) return std::nullopt;
-  const char16_t c = text.at(0).unicode();
-  return c < 0x100 ? static_cast<char>(c) : '?';
-}
-
-// Posted when the focus came into a box (field) or a button (-1), and handled once the focus has
-// settled: a message box shown inside a focus change would fight it.
-class FocusMoved : public QEvent {
- public:
-  static QEvent::Type Kind() {
-    static const int type = QEvent::registerEventType();
-    return static_cast<QEvent::Type>(type);
-  }
-  FocusMoved(QWidget* w, int f) : QEvent(Kind()), widget(w), field(f) {}
-  QPointer<QWidget> widget;
-  int field;
-};
-
-}  // namespace
-
 ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent)
     : QDialog(parent),
       model_(model),
+      boxesView_(new ParameterBoxesView(model, this, [this] { Settle(); })),
       cmdSave_(Make<QPushButton>(model.cmdSave, this)),
       cmdReset_(Make<QPushButton>(model.cmdReset, this)),
       cmdPassword_(Make<QPushButton>(model.cmdPassword, this)),
+      cmdTrial_(Make<QPushButton>(model.cmdTrial, this)),
       cmdOK_(Make<QPushButton>(model.cmdOK, this)) {
   setObjectName(QString::fromLatin1(ParameterEditor::kName));
   setWindowTitle(QString::fromLatin1(ParameterEditor::kCaption));
   setAccessibleName(QString::fromLatin1(ParameterEditor::kCaption));
 
-  const int boxWidth = fontMetrics().horizontalAdvance(QStringLiteral("-000.000"));
-  for (int f = 0; f < ParameterEditor::kFieldCount; ++f) {
-    boxes_[f] = Make<QLineEdit>(model.fields[f].control, this);
-    boxes_[f]->setFixedWidth(boxWidth + 12);
-    boxes_[f]->installEventFilter(this);
-    // Every change but the view's own (ShowField's) goes through the box's filter: typed,
-    // pasted, dropped, undone, or put in by assistive software through the accessibility
-    // interface, which sends no textEdited.
-    connect(boxes_[f], &QLineEdit::textChanged, this, [this, f](const QString& text) {
-      QLineEdit* box = boxes_[f];
-      const int fromEnd = static_cast<int>(box->text().size()) - box->cursorPosition();
-      if (!model_.TextEdited(static_cast<Field>(f), Typed(text))) {
-        const QSignalBlocker quiet(box);
-        box->setText(Latin1(model_.fields[f].text));
-        box->setCursorPosition(std::max(0, static_cast<int>(box->text().size()) - fromEnd));
-      }
-      Settle();
-    });
-  }
+  for (int f = 0; f < ParameterEditor::kFieldCount; ++f)
+    boxes_[f] = boxesView_->MakeBox(static_cast<Field>(f));
   auto box = [this](Field f) { return boxes_[f]; };
 
   // Dead zone, with what it means for the example's session.
@@ -185,13 +130,12 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
   // still reaches the buttons. Enter in a box validates it, so no button is the default; Enter on
   // a button presses that button.
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {cmdSave_, cmdReset_, cmdPassword_, cmdOK_}) {
-    b->setFocusPolicy(Qt::TabFocus);
-    b->installEventFilter(this);
-  }
+  for (QPushButton* b : {cmdSave_, cmdReset_, cmdPassword_, cmdTrial_, cmdOK_})
+    boxesView_->Watch(b);
   buttons->addWidget(cmdSave_);
   buttons->addWidget(cmdReset_);
   buttons->addWidget(cmdPassword_);
+  buttons->addWidget(cmdTrial_);
   buttons->addStretch();
   buttons->addWidget(cmdOK_);
 
@@ -209,7 +153,7 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
                   Field::Rate0, Field::Rate1, Field::MaxAdj0, Field::MaxAdj1, Field::EgHand0,
                   Field::EgHand1, Field::EgGross, Field::EgAve, Field::Correction})
     chain(boxes_[f]);
-  for (QWidget* b : {cmdSave_, cmdReset_, cmdPassword_, cmdOK_})
+  for (QWidget* b : {cmdSave_, cmdReset_, cmdPassword_, cmdTrial_, cmdOK_})
     chain(b);
 
   connect(cmdSave_, &QPushButton::clicked, this, [this] {
@@ -224,11 +168,16 @@ ParameterEditorView::ParameterEditorView(ParameterEditor& model, QWidget* parent
     model_.PasswordClick();
     Settle();
   });
+  connect(cmdTrial_, &QPushButton::clicked, this, [this] {
+    model_.TrialClick();
+    Settle();
+  });
   connect(cmdOK_, &QPushButton::clicked, this, [this] { reject(); });
   Refresh();
   SetUpButtons(this, {{cmdSave_, &model_.cmdSave},
                       {cmdReset_, &model_.cmdReset},
                       {cmdPassword_, &model_.cmdPassword},
+                      {cmdTrial_, &model_.cmdTrial},
                       {cmdOK_, &model_.cmdOK}});
   boxes_[0]->setFocus();
 }
@@ -256,20 +205,14 @@ QGroupBox* ParameterEditorView::Frame(const Control& control) {
 }
 
 void ParameterEditorView::Refresh() {
-  for (int f = 0; f < ParameterEditor::kFieldCount; ++f)
-    ShowField(boxes_[f], model_.fields[f].control, model_.fields[f].text);
+  boxesView_->Refresh();
   for (const auto& [label, control] : labels_)
     Show(label, *control);
   Show(cmdSave_, model_.cmdSave);
   Show(cmdReset_, model_.cmdReset);
   Show(cmdPassword_, model_.cmdPassword);
+  Show(cmdTrial_, model_.cmdTrial);
   Show(cmdOK_, model_.cmdOK);
-}
-
-int ParameterEditorView::FieldOf(const QObject* object) const {
-  for (int f = 0; f < ParameterEditor::kFieldCount; ++f)
-    if (boxes_[f] == object) return f;
-  return -1;
 }
 
 void ParameterEditorView::Settle() {
@@ -278,23 +221,7 @@ void ParameterEditorView::Settle() {
     done(QDialog::Accepted);
     return;
   }
-  if (const auto f = model_.editing(); f && !boxes_[*f]->hasFocus()) {
-    boxes_[*f]->setFocus(Qt::OtherFocusReason);
-    boxes_[*f]->selectAll();
-  }
-}
-
-bool ParameterEditorView::event(QEvent* event) {
-  if (event->type() != FocusMoved::Kind()) return QDialog::event(event);
-  const auto* moved = static_cast<const FocusMoved*>(event);
-  // Only where the focus still is: a refusal meanwhile has taken it back.
-  if (moved->widget.isNull() || !moved->widget->hasFocus()) return true;
-  if (moved->field >= 0)
-    model_.FieldEntered(static_cast<Field>(moved->field));
-  else
-    model_.LeaveField();
-  Settle();
-  return true;
+  boxesView_->FocusEditing();
 }
 
 void ParameterEditorView::reject() {
@@ -307,18 +234,6 @@ bool ParameterEditorView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Resize) {
     for (QLabel* note : notes_)
       if (note == watched) note->setMinimumHeight(note->heightForWidth(note->width()));
-    return QDialog::eventFilter(watched, event);
-  }
-  const int field = FieldOf(watched);
-  if (event->type() == QEvent::FocusIn && IsAMove(event)) {
-    QCoreApplication::postEvent(this, new FocusMoved(static_cast<QWidget*>(watched), field));
-  } else if (field >= 0 && event->type() == QEvent::KeyPress) {
-    const auto key = KeyOf(static_cast<QKeyEvent*>(event));
-    if (key) {
-      const bool goesOn = model_.KeyTyped(static_cast<Field>(field), *key);
-      Settle();
-      return !goesOn;
-    }
   }
   return QDialog::eventFilter(watched, event);
 }

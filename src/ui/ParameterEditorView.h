@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shell/ParameterEditor.h"
+#include "ui/ParameterBoxesView.h"
 
 class QGroupBox;
 class QLabel;
@@ -27,7 +28,6 @@ class ParameterEditorView : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   using Field = ParameterEditor::Field;
@@ -36,12 +36,12 @@ class ParameterEditorView : public QDialog {
   // A label whose text wraps to the width it is given.
   QLabel* Note(const Control& control);
   QGroupBox* Frame(const Control& control);
-  int FieldOf(const QObject* object) const;
   // After the model has had an event: show it, put the focus back in the box it is editing,
   // and close when it has finished.
   void Settle();
 
   ParameterEditor& model_;
+  ParameterBoxesView* boxesView_;
   std::array<QLineEdit*, ParameterEditor::kFieldCount> boxes_{};
   // Every label with the control it shows; the frames' captions never change.
   std::vector<std::pair<QLabel*, const Control*>> labels_;
@@ -49,6 +49,7 @@ class ParameterEditorView : public QDialog {
   QPushButton* cmdSave_;
   QPushButton* cmdReset_;
   QPushButton* cmdPassword_;
+  QPushButton* cmdTrial_;
   QPushButton* cmdOK_;
 };
 

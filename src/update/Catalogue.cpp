@@ -39,7 +39,7 @@ std::string LineText(int count, Date day, short timeOfDay, short sectionNo, shor
 // file is there comes from the scan's listing of its year's folder. False when that folder could
 // not be read: the scan says so and stops there.
 bool ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& count,
-                   CatalogueLists& lists, FileFinder& files) {
+                   CatalogueLists& lists, FileFinder& files, const ListingOptions& options) {
   bool unreadable = false;
   const auto exists = [&] {
     FileError error;
@@ -55,7 +55,7 @@ bool ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
   if (!exists()) return !unreadable;
   // A file that fails before its section count must not take another session's count.
   s.SectionCount = 1;
-  ReadSession(s, ctx);
+  ReadSession(s, ctx, options.read);
   const short sections = std::clamp<short>(s.SectionCount, 1, kMostSections);
 
   std::vector<short> listed;
@@ -72,9 +72,9 @@ bool ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
   for (short k : listed) {
     PointAt(s, ctx, day, timeOfDay, k);
     if (!exists()) continue;
-    if (k != 1 || !sectionOneLoaded) ReadSession(s, ctx);
+    if (k != 1 || !sectionOneLoaded) ReadSession(s, ctx, options.read);
     sectionOneLoaded = false;
-    const bool usable = !s.ReadFailed && !WhyUnusable(s, ctx, day, true);
+    const bool usable = !s.ReadFailed && !WhyUnusable(s, ctx, day, options.correctionPeriod);
     ++count;
     lists[usable ? 0 : 1].push_back(
         {LineText(count, day, timeOfDay, k, sections, s), day, timeOfDay, k});
@@ -84,11 +84,13 @@ bool ListTimeOfDay(Session& s, Context& ctx, Date day, short timeOfDay, int& cou
 
 }  // namespace
 
-void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists) {
+void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists,
+                 const ListingOptions& options) {
   Guard guard(ctx.dialogs(), kUpdateWindowName);
   lists[0].clear();
   lists[1].clear();
-  const Date today = ctx.ports.clock.Today();
+  const Date today =
+      options.through ? *options.through + std::chrono::days{1} : ctx.ports.clock.Today();
   int count = 0;
   FileFinder files;
   // A day that could not be looked at ends the listing as the count does, so that no later
@@ -99,8 +101,9 @@ void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists) {
   for (Date day = start; readable && day < today && count < kMostListed;
        day += std::chrono::days{1}) {
     for (short timeOfDay = 1; readable && timeOfDay <= 2; ++timeOfDay)
-      guard.Step(100,
-                 [&] { readable = ListTimeOfDay(s, ctx, day, timeOfDay, count, lists, files); });
+      guard.Step(100, [&] {
+        readable = ListTimeOfDay(s, ctx, day, timeOfDay, count, lists, files, options);
+      });
   }
 }
 
@@ -127,7 +130,7 @@ std::optional<std::string> WhyUnusable(Session& s, Context& ctx, Date day, bool 
 }
 
 ChosenSession CheckChosenSession(Session& s, Context& ctx, const CatalogueLine& line,
-                                 bool correctionPeriod) {
+                                 bool correctionPeriod, const ReadOptions& read) {
   ChosenSession check;
   GetFileName(s, ctx, line);
   const std::string file = SessionFileName(s);
@@ -141,7 +144,7 @@ ChosenSession CheckChosenSession(Session& s, Context& ctx, const CatalogueLine& 
     }
     return check;
   }
-  ReadSession(s, ctx);
+  ReadSession(s, ctx, read);
   // The reader has said why it could not read the file.
   check.readFailed = s.ReadFailed;
   if (check.readFailed) return check;

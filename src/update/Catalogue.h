@@ -8,6 +8,7 @@
 #include "base/Context.h"
 #include "base/Date.h"
 #include "session/Session.h"
+#include "session/SessionFile.h"
 
 namespace pg {
 
@@ -31,10 +32,21 @@ struct CatalogueLine {
 // Index 0: sessions to be used for updating handicaps; 1: sessions to be ignored.
 using CatalogueLists = std::array<std::vector<CatalogueLine>, 2>;
 
+// How a listing may differ from the update window's: a replay of a saved update lists the days
+// that update could have used, as they were then, and writes nothing.
+struct ListingOptions {
+  // The last day to list, instead of yesterday.
+  std::optional<Date> through;
+  // Whether a session still within the correction period of today is refused.
+  bool correctionPeriod = true;
+  ReadOptions read;
+};
+
 // Lists every afternoon and evening session file from start up to yesterday (today is never
 // scanned): one line per section, or one for the combined file of a session that has one. Usable
 // sessions go to lists[0], the others to lists[1]. Reads and scores every file it lists into s.
-void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists);
+void GetOldFiles(Session& s, Context& ctx, Date start, CatalogueLists& lists,
+                 const ListingOptions& options = {});
 
 // Sets TimeOfDay, SectionNo, BasePath and Extension for the line's file and returns the line's
 // date as the list writes it, with its trailing blank ("25 September 2006 ").
@@ -57,7 +69,7 @@ struct ChosenSession {
 // must still be there (and its folder readable), read whole and pass WhyUnusable. The move into
 // the list to be used and the update run both judge a line by this, in the same words.
 ChosenSession CheckChosenSession(Session& s, Context& ctx, const CatalogueLine& line,
-                                 bool correctionPeriod);
+                                 bool correctionPeriod, const ReadOptions& read = {});
 
 // Reads the file of the selected line and tells whether it may go into the list of sessions to
 // be used, showing the message that refuses it otherwise.

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/Files.h"
 #include "base/Guard.h"
 #include "base/Numbers.h"
+#include "review/History.h"
 #include "scoring/Rounding.h"
 #include "scoring/Scoring.h"
 #include "session/SessionFile.h"
@@ -27,14 +29,6 @@ short PairOf(const Session& s, long player) {
   return static_cast<short>(player > s.PairCount ? player - s.PairCount : player);
 }
 
-// The member slot a player's results go to: the number matched to them, and 0 (the scratch slot)
-// for a visitor or anything that is not a member number.
-short MemberSlot(const UpdateRun& run, long player) {
-  const double m = run.session.Players(player, 0).NumericValue();
-  if (!(m >= 1 && m <= run.members.MemberCount()) || m != std::floor(m)) return 0;
-  return static_cast<short>(m);
-}
-
 // Asks until the answer is a handicap within the club's range; false when the user gives up.
 // "15" typed for "1.5" would move a whole session's average, so nothing else is taken.
 bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
@@ -43,9 +37,15 @@ bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
   const std::string message = FormatDate(line.Day, "dddd dd/mm/yy") +
                               (line.TimeOfDay == 1 ? " afternoon" : " evening") +
                               "\r\nEnter handicap for visitor " + name;
-  const auto& range = ctx.Parameters.HandicapRange;
-  const auto earlier = run.visitorAnswers.find(name);
-  const std::string offered = earlier == run.visitorAnswers.end() ? "" : earlier->second;
+  const auto& range = run.Parameters().HandicapRange;
+  // The latest handicap the name was given: earlier in this run, else in a saved update.
+  std::string offered;
+  if (const auto earlier = run.visitorAnswers.find(name); earlier != run.visitorAnswers.end()) {
+    offered = earlier->second;
+  } else if (const auto saved = run.savedVisitorAnswers.find(name);
+             saved != run.savedVisitorAnswers.end()) {
+    offered = saved->second;
+  }
   for (;;) {
     const std::string answer =
         Trim(ctx.dialogs().Prompt(message, kProgramTitle, offered).value_or(""));
@@ -64,11 +64,42 @@ bool AskVisitor(UpdateRun& run, long player, const CatalogueLine& line) {
     }
     run.session.PlayerHandicaps(player) = CellValue(*value);
     run.visitorAnswers[name] = NumberText(*value);
+    run.outputs.Visitors.push_back({line.Day, line.TimeOfDay, line.SectionNo, name, *value});
     return true;
   }
 }
 
+// The handicaps typed for visitors in the saved updates, the latest for each name, as the
+// prompt offers them. A history that cannot be read offers nothing: the prompt asks as before.
+std::map<std::string, std::string> SavedVisitorAnswers(const Context& ctx) {
+  std::map<std::string, std::string> answers;
+  const std::optional<std::string> text = ReadFileBytes(ctx.HandicapFolder + kHistoryFileName);
+  if (!text) return answers;
+  const std::optional<Date> last = ctx.NoUpdateYet || ctx.Parameters.LastUpdated.empty()
+                                       ? std::nullopt
+                                       : ParseDate(ctx.Parameters.LastUpdated);
+  for (const auto& [name, handicap] : LastVisitorHandicaps(*text, last))
+    answers.emplace(name, NumberText(handicap));
+  return answers;
+}
+
+// The file's name in its folder, as the history keeps it.
+std::string FileNameOnly(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
+
+short MemberSlot(const UpdateRun& run, long player) {
+  const double m = run.session.Players(player, 0).NumericValue();
+  if (!(m >= 1 && m <= run.members.MemberCount()) || m != std::floor(m)) return 0;
+  return static_cast<short>(m);
+}
+
+std::string SessionLabel(const CatalogueLine& line) {
+  return FormatDate(line.Day, "ddd dd/mm/yy") + (line.TimeOfDay == 1 ? " aft" : " eve");
+}
 
 void UpdateRun::Begin(short sessionCount) {
   const short count = members.MemberCount();
@@ -99,6 +130,10 @@ bool RunUpdate(UpdateRun& run, const std::vector<CatalogueLine>& lines, std::str
   };
   const short count = CheckedShort(static_cast<long>(lines.size()));
   if (!guard.Step(110, [&] { run.Begin(count); })) return stop();
+  guard.Step(115, [&] {
+    run.savedVisitorAnswers = SavedVisitorAnswers(ctx);
+    run.outputs.Parameters = ctx.Parameters;
+  });
 
   for (short s = 0; s < count; ++s) {
     const CatalogueLine& line = lines[static_cast<size_t>(s)];
@@ -106,7 +141,10 @@ bool RunUpdate(UpdateRun& run, const std::vector<CatalogueLine>& lines, std::str
     guard.Step(120, [&] {
       // The file may have changed since it was listed; a session is used only as itself, and
       // scoring what a failed read left behind would score another session.
-      const ChosenSession check = CheckChosenSession(session, ctx, line, false);
+      std::uint64_t fingerprint = 0;
+      ReadOptions read;
+      read.bytesRead = [&fingerprint](std::string_view bytes) { fingerprint = Fingerprint(bytes); };
+      const ChosenSession check = CheckChosenSession(session, ctx, line, false, read);
       const std::string file = SessionFileName(session);
       if (check.readFailed) {
         sessionInfo = "Error - cannot read the file " + file;
@@ -116,6 +154,9 @@ bool RunUpdate(UpdateRun& run, const std::vector<CatalogueLine>& lines, std::str
         ctx.dialogs().Message(check.refusal, Buttons::OK, check.icon);
       }
       ready = check.usable;
+      if (ready)
+        run.outputs.Sessions.push_back(
+            {line.Day, line.TimeOfDay, line.SectionNo, FileNameOnly(file), fingerprint});
     });
     if (!ready) return stop();
     guard.Step(130, [&] { RunSession(run, s, line); });
@@ -129,6 +170,13 @@ bool RunUpdate(UpdateRun& run, const std::vector<CatalogueLine>& lines, std::str
         std::max_element(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
           return a.Day < b.Day;
         })->Day;
+    const short members = run.members.MemberCount();
+    run.outputs.RunHandicaps.assign(static_cast<size_t>(std::max<short>(members, 0)) + 1, 0.0);
+    for (short m = 1; m <= members; ++m) {
+      const MemberRecord& member = run.members.Member(m);
+      run.outputs.RunHandicaps[static_cast<size_t>(m)] =
+          member.EndHandicap.value_or(member.StartHandicap);
+    }
   });
   return true;
 }
@@ -144,10 +192,7 @@ void RunSession(UpdateRun& run, short s, const CatalogueLine& line) {
       out.SessionAverages(s, 2) = session.FieldAverage(2).NumericValue();
     }
   });
-  guard.Step(110, [&] {
-    out.SessionLabels(s) =
-        FormatDate(line.Day, "ddd dd/mm/yy") + (line.TimeOfDay == 1 ? " aft" : " eve");
-  });
+  guard.Step(110, [&] { out.SessionLabels(s) = SessionLabel(line); });
   guard.Step(120, [&] { ApplySession(run, s, line); });
 }
 
@@ -167,7 +212,11 @@ void AskVisitorHandicaps(UpdateRun& run, const CatalogueLine& line) {
         session.Players(k, 0) = CellValue(0);
         // A visitor of a pair that played no board has no handicap to give.
         if (name.empty() || !run.UseOwnAverage || !TakesPart(session, pair)) return;
-        if (!AskVisitor(run, k, line)) ctx.Cancelled = true;
+        if (run.givenVisitor) {
+          session.PlayerHandicaps(k) = CellValue(run.givenVisitor(name, line));
+        } else if (!AskVisitor(run, k, line)) {
+          ctx.Cancelled = true;
+        }
         return;
       }
       session.PlayerHandicaps(k) = CellValue(run.members.Member(member->second).StartHandicap);
@@ -222,7 +271,7 @@ void ApplySession(UpdateRun& run, short s, const CatalogueLine& line) {
         if (!TakesPart(session, pair)) continue;
         const float pairNet = net[static_cast<size_t>(pair)];
         const double adjustment =
-            AdjustPair(pairNet, out.SessionAverages(s, d), ctx.Parameters).adjustment;
+            AdjustPair(pairNet, out.SessionAverages(s, d), run.Parameters()).adjustment;
         for (const long player : {static_cast<long>(pair), SecondPlayer(session, pair)}) {
           const short m = MemberSlot(run, player);
           out.SessionResults(m, s) =
@@ -239,7 +288,7 @@ void ApplySession(UpdateRun& run, short s, const CatalogueLine& line) {
     for (short m = 1; m <= run.members.MemberCount(); ++m) {
       MemberRecord& member = run.members.Member(m);
       member.EndHandicap =
-          SettleHandicap(member.EndHandicap.value_or(member.StartHandicap), ctx.Parameters);
+          SettleHandicap(member.EndHandicap.value_or(member.StartHandicap), run.Parameters());
     }
   });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -31,6 +32,18 @@ struct UpdateRun {
   std::unordered_map<std::string, short> memberNumbers;
   // What was given for each visitor earlier in the run, offered again when the name comes back.
   std::map<std::string, std::string> visitorAnswers;
+  // What was last given for each visitor in the saved updates before this run, offered when the
+  // run has given the name nothing yet. RunUpdate reads it from the history file.
+  std::map<std::string, std::string> savedVisitorAnswers;
+
+  // A replay of a saved update sets these: the parameters it ran under instead of the club's,
+  // and, instead of asking, the handicap a visitor was given (name, and the session's line).
+  const HandicapParameters* parameters = nullptr;
+  std::function<double(const std::string&, const CatalogueLine&)> givenVisitor;
+
+  const HandicapParameters& Parameters() const {
+    return parameters != nullptr ? *parameters : context.Parameters;
+  }
 
   // Sizes and clears the outputs for sessionCount sessions, starts every member's EndHandicap
   // from their StartHandicap and indexes the members' names.
@@ -56,8 +69,17 @@ void ApplySession(UpdateRun& run, short s, const CatalogueLine& line);
 
 // Each player's member number (0 for a visitor) and handicap: members always play off their
 // handicap in the membership file; a visitor keeps the one the file carries, or, in a session
-// without handicaps, is asked for one. Sets Cancelled when the user gives up.
+// without handicaps, is asked for one (offered the one the name was given last, in this run or
+// an earlier saved update) and the answer is recorded in the outputs. Sets Cancelled when the
+// user gives up.
 void AskVisitorHandicaps(UpdateRun& run, const CatalogueLine& line);
+
+// The member slot a player's results go to: the member number the run matched them to, 0 (the
+// scratch slot) for a visitor or anything that is not a member number.
+short MemberSlot(const UpdateRun& run, long player);
+
+// The label of a line's session in the outputs: "Mon 25/09/06 aft".
+std::string SessionLabel(const CatalogueLine& line);
 
 inline constexpr const char* kNoFilesSelectedText = "No files have been selected";
 inline constexpr const char* kCancelUpdateQuestion =

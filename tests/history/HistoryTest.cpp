@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"NoDate", "23rd,\"Saved\",2026-02-24\r\n", kHistoryFileName, 9,
                "it does not start with a date", ""},
         Damage{"UnknownKind", "2026-02-23,\"Note\",\"by hand\"\r\n", kHistoryFileName, 9,
-               "it is not a Saved, File or Member line", ""},
+               "it is not a line of a kind the program writes", ""},
         Damage{"MemberNumber", "2026-02-23,\"Member\",0,\"Eve Elm\",1,1,0\r\n", kHistoryFileName, 9,
                "the member number is not a whole number from 1 to 32767", ""},
         Damage{"Handicap", "2026-02-23,\"Member\",5,\"Eve Elm\",1,one,0\r\n", kHistoryFileName, 9,
@@ -226,6 +226,29 @@ INSTANTIATE_TEST_SUITE_P(
                "it does not name Membersh.dat or Handicap.ini with a fingerprint and a length", ""},
         Damage{"SavedDay", "2026-02-23,\"Saved\",soon\r\n", kHistoryFileName, 9,
                "the day of the save is not a date", ""},
+        Damage{"RunParameters", "2026-02-23,\"Parameters\",-2,2,-12,6,0.01,0.1,x,1,1\r\n",
+               kHistoryFileName, 9, "a parameter is not a number from -1000 to 1000", ""},
+        Damage{"RunSession",
+               "2026-02-23,\"Session\",1,2026-02-23,\"morning\",1,\"0223S1.MOR\","
+               "\"0123456789abcdef\"\r\n",
+               kHistoryFileName, 9,
+               "it does not give the session's place, day, time of day, section, file and "
+               "fingerprint",
+               ""},
+        Damage{"RunSessionOutOfPlace",
+               "2026-02-23,\"Session\",2,2026-02-23,\"afternoon\",1,\"0223S1.AFT\","
+               "\"0123456789abcdef\"\r\n",
+               kHistoryFileName, 9, "the session does not follow the one before it", ""},
+        Damage{"RunVisitor", "2026-02-23,\"Visitor\",2026-02-23,\"evening\",27,\"Val\",3\r\n",
+               kHistoryFileName, 9,
+               "it does not give the session's day, time of day and section, a name and a handicap "
+               "from -1000 to 1000",
+               ""},
+        Damage{"RunCorrection", "2026-02-23,\"Corrected\",1,\"Ann Ash\",1e4\r\n", kHistoryFileName,
+               9,
+               "it does not give a member number from 1 to 32767, a name and a handicap from -1000 "
+               "to 1000",
+               ""},
         Damage{"TwoLines", "\r\nx\r\n2026-02-23,\"Saved\",soon\r\n", kHistoryFileName, 10,
                "it does not start with a date",
                "\r\n1 more line of the history files cannot be read either."},
@@ -330,6 +353,24 @@ INSTANTIATE_TEST_SUITE_P(
                },
                {"260222 less certain: 1 Ann Ash ?>-3;"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The visitor prompt offers the handicap a name was given last: in the latest update that gave it
+// one, the last line of that update, leaving out lines that cannot be read and a save that never
+// reached Handicap.ini.
+TEST(HistoryFile, TheLastHandicapEachVisitorWasGiven) {
+  const auto visitor = [](const char* update, const char* name, const char* handicap) {
+    return std::string(update) + ",\"Visitor\",2026-02-02,\"afternoon\",1,\"" + name + "\"," +
+           handicap + "\r\n";
+  };
+  const std::string text =
+      HistoryHeadingLine() + visitor("2026-02-23", "Val Vance", "3") +
+      visitor("2026-02-23", "Val Vance", "2.5") + visitor("2026-03-30", "Wyn Ward", "-1") +
+      visitor("2026-01-26", "Wyn Ward", "4") + visitor("2026-03-30", "Val Vance", "x") +
+      visitor("2026-04-27", "Val Vance", "6");
+  EXPECT_EQ(LastVisitorHandicaps(text, MakeDate(2026, 3, 30)),
+            (std::map<std::string, double>{{"Val Vance", 2.5}, {"Wyn Ward", -1}}));
+  EXPECT_EQ(LastVisitorHandicaps(text, std::nullopt).at("Val Vance"), 6);
+}
 
 }  // namespace
 }  // namespace pg

@@ -14,6 +14,7 @@
 #include "review/ReviewDialog.h"
 #include "shell/ClubFolder.h"
 #include "shell/StartUp.h"
+#include "shell/TrialWindow.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 #include "update/UpdateDialog.h"
@@ -185,43 +186,58 @@ TEST(SampleRoad, AMisspeltMemberIsListedAndContinueSavesWhatTheUpdateAlwaysSaved
   EXPECT_EQ(Files(back.dir.path()), before);
 }
 
+// The sample club with February's sessions saved on 3 March and March's on 20 April, through the
+// program, the visitor Martin Ibbotson given 3.
+struct TwoUpdates {
+  test::TempFolder dir;
+  test::ScriptedPorts ports;
+  Program program{ports.ports()};
+  Context& c = program.context;
+  MainWindow main{program};
+
+  TwoUpdates() {
+    sample::WriteSampleClub(dir.path());
+    StartUp(main, dir.path());
+    ports.windows.onShow[WindowId::Update] = [&] {
+      UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
+      update.onClose = [] {};
+      update.Load();
+      update.UpdateClick();
+    };
+    ports.windows.onShow[WindowId::Review] = [&] {
+      ReviewDialog review(c, program.members, program.outputs);
+      review.SaveClick();
+      EXPECT_TRUE(review.BackClick());
+    };
+    ports.clock.today = MakeDate(2026, 3, 3);
+    ports.dialogs.ExpectPrompt("1/2/2026")
+        .ExpectMessageContaining("Attempting to repair")
+        .ExpectMessage("File repaired successfully")
+        .ExpectPrompt("3")
+        .ExpectMessageContaining("This will overwrite", Answer::Yes)
+        .ExpectMessage("New handicaps have been saved");
+    main.UpdateClick();
+    february = test::ReadBytes(c.MemberFile);
+    februaryIni = test::ReadBytes(c.HandicapFolder + kParameterFileName);
+    ports.clock.today = MakeDate(2026, 4, 20);
+    ports.dialogs.ExpectMessageContaining("This will overwrite", Answer::Yes)
+        .ExpectMessage("New handicaps have been saved");
+    main.UpdateClick();
+    ports.dialogs.VerifyAllUsed();
+  }
+  std::string february, februaryIni;
+};
+
 // February's sessions saved on 3 March and March's on 20 April: the History window holds both
 // updates for every member, and undoing March's puts back the two files February's wrote.
 TEST(SampleRoad, TwoUpdatesInTheHistoryAndTheSecondUndone) {
-  test::TempFolder dir;
-  sample::WriteSampleClub(dir.path());
-  test::ScriptedPorts ports;
-  Program program(ports.ports());
-  Context& c = program.context;
-  MainWindow main(program);
-  StartUp(main, dir.path());
-  ports.windows.onShow[WindowId::Update] = [&] {
-    UpdateDialog update(c, program.session, program.members, program.outputs, program.nameCheck);
-    update.onClose = [] {};
-    update.Load();
-    update.UpdateClick();
-  };
-  ports.windows.onShow[WindowId::Review] = [&] {
-    ReviewDialog review(c, program.members, program.outputs);
-    review.SaveClick();
-    EXPECT_TRUE(review.BackClick());
-  };
-  ports.clock.today = MakeDate(2026, 3, 3);
-  ports.dialogs.ExpectPrompt("1/2/2026")
-      .ExpectMessageContaining("Attempting to repair")
-      .ExpectMessage("File repaired successfully")
-      .ExpectPrompt("3")
-      .ExpectMessageContaining("This will overwrite", Answer::Yes)
-      .ExpectMessage("New handicaps have been saved");
-  main.UpdateClick();
+  TwoUpdates club;
+  test::ScriptedPorts& ports = club.ports;
+  Context& c = club.c;
+  MainWindow& main = club.main;
   const std::string ini = c.HandicapFolder + kParameterFileName;
-  const std::string february = test::ReadBytes(c.MemberFile);
-  const std::string februaryIni = test::ReadBytes(ini);
-  ports.clock.today = MakeDate(2026, 4, 20);
-  ports.dialogs.ExpectMessageContaining("This will overwrite", Answer::Yes)
-      .ExpectMessage("New handicaps have been saved");
-  main.UpdateClick();
-  ports.dialogs.VerifyAllUsed();
+  const std::string& february = club.february;
+  const std::string& februaryIni = club.februaryIni;
 
   ports.windows.onShow[WindowId::History] = [&] {
     HistoryDialog history(c);
@@ -246,6 +262,44 @@ TEST(SampleRoad, TwoUpdatesInTheHistoryAndTheSecondUndone) {
   EXPECT_EQ(test::ReadBytes(ini), februaryIni);
   EXPECT_EQ(main.lblMess.caption,
             "Handicaps last updated using sessions up to and including \r\nMonday 23 Feb 2026");
+}
+
+// The two saved updates replayed from the History window: "as saved" gives every member's
+// handicap after each update as the history has it, and a trial with a dead zone of 1 and both
+// rates 0.2 moves them otherwise, with a fairness figure of its own beside the saved one.
+TEST(SampleRoad, TheSavedUpdatesReplayAsTheHistoryHasThem) {
+  TwoUpdates club;
+  club.ports.windows.onShow[WindowId::Trial] = [&] {
+    TrialDialog trial(club.program);
+    trial.Load();
+    EXPECT_EQ(trial.lblCheck.caption,
+              "Self-check: replayed as saved, all 68 handicaps after the 2 updates are as the "
+              "history has them.");
+    EXPECT_TRUE(trial.notes().rows.empty());
+    ASSERT_EQ(trial.members().rows.size(), 34u);
+    // A trial of the parameters February's update ran under replays it as saved: its files
+    // recorded the handicaps the members had. (March's recorded the same, which the club's
+    // scoring program would not have: the trial puts in the handicaps February gave.)
+    trial.ChooseTo(0);
+    for (const std::vector<std::string>& row : trial.members().rows)
+      EXPECT_EQ(row.at(5) + row.at(4), row.at(7) + row.at(6)) << row.at(1);
+    trial.ChooseTo(1);
+    ParameterBoxes& boxes = trial.boxes();
+    for (const auto& [field, text] :
+         {std::pair{ParameterBoxes::Dead0, "-1"}, std::pair{ParameterBoxes::Dead1, "+1"},
+          std::pair{ParameterBoxes::Rate0, "0.2"}})
+      ASSERT_TRUE(boxes.TextEdited(field, text));
+    ASSERT_TRUE(boxes.LeaveField());
+    int moved = 0;
+    for (const std::vector<std::string>& row : trial.members().rows)
+      moved += row.at(5) != row.at(7) ? 1 : 0;  // at the end, as saved and on trial
+    EXPECT_GT(moved, 25);
+    EXPECT_EQ(trial.lblFairness.caption, "Fairness: as saved 2.33, trial 2.23");
+    EXPECT_EQ(trial.lblCheck.caption.substr(0, 40), "Self-check: replayed as saved, all 68 ha");
+  };
+  club.ports.windows.onShow[WindowId::History] = [&] { HistoryDialog(club.c).TrialClick(); };
+  club.main.HistoryClick();
+  EXPECT_EQ(club.ports.windows.shown.back(), WindowId::Trial);
 }
 
 }  // namespace

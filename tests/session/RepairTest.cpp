@@ -36,6 +36,21 @@ TEST_P(Repair, MendsTheWholeFileKeepsTheOriginalAndReads) {
   const DamageCase& c = GetParam();
   const std::string sound = test::SessionText(Handicapped(c.version));
   const std::string damaged = test::WithBareLineFeeds(sound, c.fromLine);
+  // Read only, as a replay reads: mended in memory, read as the repair will leave it, without a
+  // word, and nothing written.
+  Place(damaged, c.name);
+  ReadOptions readOnly;
+  readOnly.readOnly = true;
+  std::string handed;
+  readOnly.bytesRead = [&handed](std::string_view bytes) { handed = bytes; };
+  ReadSession(s, ctx, readOnly);
+  EXPECT_FALSE(s.ReadFailed);
+  EXPECT_EQ(s.Players(2, 1), CellValue("Bob Day"));
+  EXPECT_EQ(handed, sound);
+  EXPECT_EQ(test::ReadBytes(dir / c.name), damaged);
+  EXPECT_FALSE(std::filesystem::exists(dir / c.backup));
+  EXPECT_TRUE(ports.dialogs.messages.empty());
+
   ports.dialogs.ExpectMessage("Attempting to repair " + (dir / c.name) +
                               "\r\nThe file has been renamed " + (dir / c.backup));
   ports.dialogs.ExpectMessage("File repaired successfully");

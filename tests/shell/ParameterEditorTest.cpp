@@ -6,6 +6,7 @@
 #include "base/Files.h"
 #include "shell/ParameterEditor.h"
 #include "shell/StartUp.h"
+#include "shell/TrialWindow.h"
 #include "support/ScriptedPorts.h"
 #include "support/TempFolder.h"
 
@@ -253,6 +254,53 @@ TEST(ParameterEditor, BackClosesOnlyWithTheEditsSavedOrDropped) {
   ed.e->BackClick();
   EXPECT_TRUE(ed.e->closed());
   EXPECT_NE(ed.File().find("51.23,60,0.01,7"), std::string::npos);
+}
+
+// "Use these parameters" takes the trial's values, typed by the editor's rules, to the parameter
+// editor behind its password, with "Save any changes" there; opened from the editor, back to it.
+TEST(ParameterEditor, TriesItsValuesAndTakesTheTrialsBack) {
+  Editor club;
+  Context& c = club.c;
+  test::WriteBytes(c.MemberFile, " 1 11 01/01/26\r\n1,Ann,Ash,,,F,0,,,,\r\n");
+  int editors = 0;
+  club.ports.windows.onShow[WindowId::NewPassword] = [&] { c.Cancelled = false; };
+  club.ports.windows.onShow[WindowId::Parameters] = [&] {
+    const ParameterEditor editor(club.program);
+    ++editors;
+    EXPECT_TRUE(editor.changed() && editor.cmdSave.enabled);
+    EXPECT_EQ(editor.fields[ParameterBoxes::Rate0].text, "0.35");
+    EXPECT_EQ(c.Parameters.CorrectionDays, 7);
+  };
+  {
+    TrialDialog trial(club.program);
+    trial.Load();
+    ParameterBoxes& boxes = trial.boxes();
+    EXPECT_FALSE(boxes.KeyTyped(ParameterBoxes::Dead1, '-'));  // the editor's own filter
+    EXPECT_EQ(club.ports.dialogs.beeps, 1);
+    ASSERT_TRUE(boxes.TextEdited(ParameterBoxes::Rate0, "0.35"));
+    trial.UseClick();
+    EXPECT_FALSE(trial.closed());
+  }
+  EXPECT_EQ(editors, 1);
+  EXPECT_FALSE(club.program.editorParameters);
+
+  // From the editor, the trial starts from the values being edited and gives its own back.
+  club.ports.windows.onShow[WindowId::Trial] = [&] {
+    TrialDialog trial(club.program);
+    trial.Load();
+    EXPECT_EQ(trial.trial().MaxAdjust[0], 0.5);
+    ASSERT_TRUE(trial.boxes().TextEdited(ParameterBoxes::Dead0, "-3"));
+    trial.UseClick();
+    EXPECT_TRUE(trial.closed());
+  };
+  ParameterEditor editor(club.program);
+  ASSERT_TRUE(editor.TextEdited(ParameterBoxes::MaxAdj0, "0.5"));
+  editor.TrialClick();
+  EXPECT_EQ(c.Parameters.DeadZone[0], -3);
+  EXPECT_EQ(c.Parameters.MaxAdjust[0], 0.5);
+  EXPECT_EQ(editor.fields[ParameterBoxes::Dead0].text, "-3");
+  EXPECT_TRUE(editor.cmdSave.enabled);
+  EXPECT_EQ(editors, 1);
 }
 
 }  // namespace

@@ -8,21 +8,10 @@ namespace pg::test {
 
 // Ports for benchmarks and fuzzing, where nobody is there to answer: the dialogs of
 // AnsweringDialogs (base/Ports.h), whose count of messages tells a benchmark that its work went
-// wrong; windows not shown, settings keep their defaults, and today is a fixed date.
-class NoWindows : public Windows {
- public:
-  void ShowModal(WindowId) override {}
-};
-
-class DefaultSettings : public SettingsStore {
- public:
-  std::string Read(const std::string&, const std::string&, const std::string&,
-                   const std::string& defaultValue) override {
-    return defaultValue;
-  }
-  void Write(const std::string&, const std::string&, const std::string&,
-             const std::string&) override {}
-};
+// wrong; windows not shown, settings keep their defaults (NoWindows and DefaultSettings, beside
+// it), and today is a fixed date.
+using pg::DefaultSettings;
+using pg::NoWindows;
 
 class FixedDateClock : public Clock {
  public:

@@ -2,7 +2,8 @@
 // the road a new secretary takes: the main window, the date of the first session, the update
 // window, the names that almost match a member (mistyped in the copy for the picture, and put right
 // before updating again), the review window, then the new password and the parameter editor; then
-// two updates saved, February's and March's, and the History window on them.
+// two updates saved, February's and March's, the History window on them, and from it the
+// window that tries other parameters on them.
 //   QT_QPA_PLATFORM=offscreen ui_screenshots <sample club folder> <folder for the PNGs> [<club>]
 // scripts/screenshots runs it; with QT_SCALE_FACTOR=2 it shows the windows at 200 %. Given a
 // folder for the club, it makes the copy there and leaves it with what the road saved, so that
@@ -34,6 +35,7 @@
 #include "ui/QtPorts.h"
 #include "ui/ReviewView.h"
 #include "ui/Text.h"
+#include "ui/TrialView.h"
 #include "ui/UpdateView.h"
 
 namespace {
@@ -194,6 +196,7 @@ int main(int argc, char** argv) {
   pg::ui::RegisterParameterWindows(windows, program);
   pg::ui::RegisterReviewWindow(windows, program, &view);
   pg::ui::RegisterHistoryWindow(windows, program, &view);
+  pg::ui::RegisterTrialWindow(windows, program);
   view.show();
   save(&view, "main-window.png");
 
@@ -280,15 +283,38 @@ int main(int argc, char** argv) {
       .Then("frmPrint", saveAndGoBack)
       .Then("This will overwrite", press(QMessageBox::Yes))
       .Then("New handicaps have been saved", press(QMessageBox::Ok))
-      .Then("frmHistory", [&](QWidget* w) {
-        // Margaret Holloway, whose strong run the sample club is known for.
-        auto* members = w->findChild<QTableView*>(QStringLiteral("lstMembers"));
-        if (members == nullptr) Fail("no list of members");
+      .Then("frmHistory",
+            [&](QWidget* w) {
+              // Margaret Holloway, whose strong run the sample club is known for.
+              auto* members = w->findChild<QTableView*>(QStringLiteral("lstMembers"));
+              if (members == nullptr) Fail("no list of members");
+              for (int row = 0; row < members->model()->rowCount(); ++row)
+                if (members->model()->index(row, 1).data().toString() ==
+                    QStringLiteral("Margaret Holloway"))
+                  members->setCurrentIndex(members->model()->index(row, 1));
+              save(w, "history-window.png");
+              click(w, "cmdTrial");
+              static_cast<QDialog*>(w)->reject();
+            })
+      .Then("frmTrial", [&](QWidget* w) {
+        // A narrower dead zone with the same rate either side, tried on the two updates.
+        for (const auto& [box, value] :
+             {std::pair{"txtDead(0)", "-1"}, std::pair{"txtDead(1)", "+1"},
+              std::pair{"txtRate(0)", "0.2"}}) {
+          auto* edit = w->findChild<QLineEdit*>(QString::fromLatin1(box));
+          if (edit == nullptr) Fail(QStringLiteral("no box ") + box);
+          edit->setFocus();
+          edit->setText(QString::fromLatin1(value));
+        }
+        auto* members = w->findChild<QTableView*>(QStringLiteral("grdMembers"));
+        if (members == nullptr) Fail("no table of members");
+        members->setFocus();
+        QApplication::processEvents();
         for (int row = 0; row < members->model()->rowCount(); ++row)
           if (members->model()->index(row, 1).data().toString() ==
               QStringLiteral("Margaret Holloway"))
             members->setCurrentIndex(members->model()->index(row, 1));
-        save(w, "history-window.png");
+        save(w, "trial-window.png");
         static_cast<QDialog*>(w)->reject();
       });
   road.Start();

@@ -49,21 +49,6 @@ struct Journal {
   std::vector<JournalEntry> entries;
 };
 
-std::string Hex(std::uint64_t value) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4)
-    text[static_cast<size_t>(i)] = kDigits[value & 0xf];
-  return text;
-}
-
-std::optional<std::uint64_t> Unsigned(std::string_view text, int base = 10) {
-  std::uint64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::string MarkText(const Mark& mark) {
   return mark.present ? std::to_string(mark.length) + "," + Hex(mark.fingerprint) : "-,-";
 }

@@ -37,21 +37,6 @@ std::string Figure(double value) {
   return text == "-0.00" ? "0.00" : text;
 }
 
-std::string Hex(std::uint64_t value) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4)
-    text[static_cast<size_t>(i)] = kDigits[value & 0xf];
-  return text;
-}
-
-std::optional<std::uint64_t> Unsigned(std::string_view text, int base) {
-  std::uint64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  return value;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -88,6 +73,21 @@ void WrittenFileLine(std::string& out, const std::string& date, const char* name
 void AppendRunLines(std::string& out, const std::string& date, const HistoryEntry& entry);
 
 }  // namespace
+
+std::string Hex(std::uint64_t value) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4)
+    text[static_cast<size_t>(i)] = kDigits[value & 0xf];
+  return text;
+}
+
+std::optional<std::uint64_t> Unsigned(std::string_view text, int base) {
+  std::uint64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+  return value;
+}
 
 std::uint64_t Fingerprint(std::string_view bytes) {
   std::uint64_t hash = 14695981039346656037ULL;

@@ -60,6 +60,11 @@ inline constexpr double kMostHandicap = 1000;
 // FNV-1a, 64 bits.
 std::uint64_t Fingerprint(std::string_view bytes);
 
+// A fingerprint as the files write it: 16 hexadecimal digits.
+std::string Hex(std::uint64_t value);
+// A whole number of the files' in the base, all of the text; nothing when it is not one.
+std::optional<std::uint64_t> Unsigned(std::string_view text, int base = 10);
+
 // A copy a save kept of a file it replaced: its name in the handicap folder and what it holds
 // (unknown for a copy named by an earlier version, which recorded no fingerprint of it).
 struct KeptFile {

@@ -309,8 +309,10 @@ void HistorySeeds(const fs::path& root) {
   pg::HistoryEntry first;
   first.lastSession = pg::MakeDate(2026, 2, 23);
   first.saved = pg::MakeDate(2026, 3, 3);
-  first.membership = pg::WrittenFile{0x0123456789abcdefULL, 1234, pg::KeptFile{"Membersh-first.bak", 0x1111ULL, 1200}};
-  first.parameters = pg::WrittenFile{0xfedcba9876543210ULL, 98, pg::KeptFile{"Handicap-first.bak", std::nullopt, 0}};
+  first.membership = pg::WrittenFile{0x0123456789abcdefULL, 1234,
+                                     pg::KeptFile{"Membersh-first.bak", 0x1111ULL, 1200}};
+  first.parameters = pg::WrittenFile{0xfedcba9876543210ULL, 98,
+                                     pg::KeptFile{"Handicap-first.bak", std::nullopt, 0}};
   first.sessionLabels = {"Mon 02/02/26 aft", "Thu 05/02/26 eve"};
   first.members = {{1, "Ann Ash", 1.5, 0.75, {{0, 54.17, 50.2, -0.4}, {1, 55.5, 51, -0.35}}},
                    {2, "Bob \"B\" Birch, Jr", -2.0, -1.0, {{1, 40.25, 51, 1}}},

@@ -40,8 +40,8 @@ std::string AgeText(LocalTime since, LocalTime now) {
   };
   if (minutes < 1) return "less than a minute ago";
   if (minutes < 60) return count(minutes, "minute");
-  if (minutes < 48 * 60) return count(minutes / 60, "hour");
-  return count(minutes / (24 * 60), "day");
+  if (minutes < 48L * 60) return count(minutes / 60, "hour");
+  return count(minutes / (24L * 60), "day");
 }
 
 std::string InUseHereText(const LockHolder& holder) {

@@ -206,7 +206,7 @@ QString NoteOf(const QString& lockFile) {
 
 QString UserName() {
   for (const char* name : {"USERNAME", "USER", "LOGNAME"}) {
-    const QString user = qEnvironmentVariable(name);
+    QString user = qEnvironmentVariable(name);
     if (!user.isEmpty()) return user;
   }
   return {};

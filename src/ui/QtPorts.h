@@ -72,7 +72,7 @@ class QtClock : public Clock {
 // computers that open a folder, and knows a lock left by a program that stopped on this computer
 // (its process gone) for one. Beside it, "<lock>.txt" says who took it, for what and when, which
 // the lock file itself does not: the user's name, the activity and the time.
-class QtClubLocks : public ClubLocks {
+class QtClubLocks final : public ClubLocks {
  public:
   QtClubLocks() = default;
   ~QtClubLocks() override;

@@ -240,7 +240,7 @@ class ReviewViewTest : public QObject {
 
     const std::optional<QString> read = PdfText(pdf);
     if (!read) return;  // Windows: the Linux run reads the text
-    const QString text = *read;
+    const QString& text = *read;
     QVERIFY2(!text.isEmpty(), "pdftotext (poppler-utils, installed by scripts/setup) must read it");
     QVERIFY(text.contains(
         QStringLiteral("Update using sessions up to and including Friday 05 July 2013")));

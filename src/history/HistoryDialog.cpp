@@ -44,14 +44,7 @@ void HistoryDialog::Load(bool tellDamage) {
   Guard guard(context_.dialogs(), kName);
   MemberTable today;
   HistoryDamage damage;
-  guard.Step(100, [&] {
-    // The window's own look at the membership file, which an update run must not take for its
-    // own failure.
-    const bool cancelled = context_.Cancelled;
-    LoadMembers(today, context_);
-    context_.Cancelled = cancelled;
-  });
-  guard.Step(110, [&] { history_ = ReadHistory(context_, today, damage); });
+  ReadHistoryForWindow(guard, context_, today, damage, history_);
   if (tellDamage && damage.Any())
     guard.Step(120, [&] { context_.dialogs().Message(damage.Text(), Buttons::OK, Icon::Warning); });
 

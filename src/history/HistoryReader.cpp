@@ -8,6 +8,7 @@
 
 #include "base/FileSystem.h"
 #include "base/Files.h"
+#include "base/Guard.h"
 #include "base/Numbers.h"
 
 namespace pg {
@@ -404,6 +405,16 @@ History ReadHistory(const Context& context, const MemberTable& today, HistoryDam
     FillBefore(entry, previous);
   }
   return history;
+}
+
+void ReadHistoryForWindow(Guard& guard, Context& context, MemberTable& today, HistoryDamage& damage,
+                          History& history) {
+  guard.Step(100, [&] {
+    const bool cancelled = context.Cancelled;
+    LoadMembers(today, context);
+    context.Cancelled = cancelled;
+  });
+  guard.Step(110, [&] { history = ReadHistory(context, today, damage); });
 }
 
 }  // namespace pg

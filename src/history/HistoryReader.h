@@ -48,6 +48,15 @@ struct History {
 // the same names had after the update before it (or in Membersh-first.bak for the first).
 History ReadHistory(const Context& context, const MemberTable& today, HistoryDamage& damage);
 
+// The history as a window shows it, with today's members read afresh into today for its names,
+// each read a step of the window's guard (100, then 110); history is left as it was when a step
+// fails. A
+// failure to read the membership file here is the window's own and never cancels an update run
+// under way.
+class Guard;
+void ReadHistoryForWindow(Guard& guard, Context& context, MemberTable& today, HistoryDamage& damage,
+                          History& history);
+
 // The date a .han file is named for ("260330.han"), or nothing for any other name.
 std::optional<Date> HanFileDate(std::string_view name);
 

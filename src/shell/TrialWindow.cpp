@@ -107,14 +107,7 @@ void TrialDialog::Load(ReplayProgress* progress) {
   Guard guard(c.dialogs(), kName);
   MemberTable today;
   HistoryDamage damage;
-  guard.Step(100, [&] {
-    // The window's own look at the membership file, which an update run must not take for its
-    // own failure.
-    const bool cancelled = c.Cancelled;
-    LoadMembers(today, c);
-    c.Cancelled = cancelled;
-  });
-  guard.Step(110, [&] { history_ = ReadHistory(c, today, damage); });
+  ReadHistoryForWindow(guard, c, today, damage, history_);
   guard.Step(120, [&] {
     damage_.clear();
     if (damage.Any()) {

@@ -15,9 +15,9 @@ import sys
 import tempfile
 
 here = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("road", os.path.join(here, "screen-reader-road.py"))
-road_module = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(road_module)
+road_spec = importlib.util.spec_from_file_location("road", os.path.join(here, "screen-reader-road.py"))
+road_module = importlib.util.module_from_spec(road_spec)
+road_spec.loader.exec_module(road_module)
 Road, RoadError, children, expect = (road_module.Road, road_module.RoadError,
                                      road_module.children, road_module.expect)
 

@@ -11,6 +11,8 @@
 
 namespace pg {
 
+class Guard;
+
 // What could not be read of the history files: the first fault with its file and line, and how
 // many more there were, told in one message.
 class HistoryDamage {
@@ -50,10 +52,8 @@ History ReadHistory(const Context& context, const MemberTable& today, HistoryDam
 
 // The history as a window shows it, with today's members read afresh into today for its names,
 // each read a step of the window's guard (100, then 110); history is left as it was when a step
-// fails. A
-// failure to read the membership file here is the window's own and never cancels an update run
-// under way.
-class Guard;
+// fails. A failure to read the membership file here is the window's own and never cancels an
+// update run under way.
 void ReadHistoryForWindow(Guard& guard, Context& context, MemberTable& today, HistoryDamage& damage,
                           History& history);
 

@@ -1,7 +1,6 @@
 #include "review/ClubChange.h"
 
 #include <algorithm>
-#include <charconv>
 #include <new>
 #include <utility>
 
